@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Kazunavi against a bare Qt Widgets program, side by side in one run in an X
+# server of its own (Xvfb + openbox): time to the first shown window, resident
+# memory after start, processor time over an idle minute. A second yardstick,
+# the bare window with one line of Japanese text, shows what the font set-up
+# alone costs.
+#
+# Usage: bench/startup_compare.sh BUILD_FOLDER [RUNS] [IDLE_SECONDS]
+#   (configure with -DKAZUNAVI_GUI=ON -DKAZUNAVI_BENCH=ON and build the
+#    kazunavi, bare_qt and first_window targets first)
+# Targets: start-up and memory within 1.2 x the bare program; idle processor
+# use under 0.3 % of one core.
+set -u
+
+build=$(cd "${1:?build folder}" && pwd)
+runs=${2:-7}
+idle=${3:-60}
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=../tests/e2e/xsession.sh
+. "$here/../tests/e2e/xsession.sh"
+require_tools Xvfb openbox xprop
+
+for f in "$build/kazunavi" "$build/bench/bare_qt" "$build/bench/first_window"; do
+    [ -x "$f" ] || { echo "missing $f: build the kazunavi, bare_qt and first_window targets"; exit 2; }
+done
+
+E2E_SCRATCH=$(mktemp -d "${TMPDIR:-/tmp}/kazunavi-bench.XXXXXX")
+mkdir -p "$E2E_SCRATCH/home" "$E2E_SCRATCH/run" "$E2E_SCRATCH/program/help"
+chmod 700 "$E2E_SCRATCH/run"
+cp "$build/kazunavi" "$E2E_SCRATCH/program/"
+cp "$build/help/index.html" "$E2E_SCRATCH/program/help/" 2>/dev/null
+running=()
+cleanup() {
+    local pid
+    for pid in "${running[@]}"; do kill "$pid" 2>/dev/null; done
+    stop_x_session
+    rm -rf "$E2E_SCRATCH"
+}
+trap cleanup EXIT
+start_x_session || exit 1
+
+export HOME="$E2E_SCRATCH/home" XDG_RUNTIME_DIR="$E2E_SCRATCH/run" QT_QPA_PLATFORM=xcb
+
+rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
+# Processor time of all threads of a process, in nanoseconds.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{sum += $1} END {printf "%.0f", sum}'; }
+median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+
+# One start: prints "milliseconds rss_kb" and stops the program.
+start_once() {
+    local line pid ms
+    line=$("$build/bench/first_window" "$@") || return 1
+    pid=${line%% *}
+    ms=${line#* }
+    sleep 2  # settled
+    echo "$ms $(rss_kb "$pid")"
+    kill "$pid"
+    wait "$pid" 2>/dev/null
+    sleep 0.3
+}
+
+: >"$E2E_SCRATCH/kazunavi.txt"
+: >"$E2E_SCRATCH/bare.txt"
+: >"$E2E_SCRATCH/label.txt"
+# Warm the caches once, then alternate so that all see the same machine.
+start_once "$build/bench/bare_qt" >/dev/null
+start_once "$build/bench/bare_qt" --label >/dev/null
+start_once "$E2E_SCRATCH/program/kazunavi" >/dev/null
+for i in $(seq 1 "$runs"); do
+    start_once "$build/bench/bare_qt" >>"$E2E_SCRATCH/bare.txt"
+    start_once "$build/bench/bare_qt" --label >>"$E2E_SCRATCH/label.txt"
+    start_once "$E2E_SCRATCH/program/kazunavi" >>"$E2E_SCRATCH/kazunavi.txt"
+done
+
+bare_ms=$(cut -d' ' -f1 "$E2E_SCRATCH/bare.txt" | median)
+label_ms=$(cut -d' ' -f1 "$E2E_SCRATCH/label.txt" | median)
+kaz_ms=$(cut -d' ' -f1 "$E2E_SCRATCH/kazunavi.txt" | median)
+bare_kb=$(cut -d' ' -f2 "$E2E_SCRATCH/bare.txt" | median)
+label_kb=$(cut -d' ' -f2 "$E2E_SCRATCH/label.txt" | median)
+kaz_kb=$(cut -d' ' -f2 "$E2E_SCRATCH/kazunavi.txt" | median)
+
+# Both idle side by side for the same minute.
+line=$("$build/bench/first_window" "$build/bench/bare_qt"); bare_pid=${line%% *}; running+=("$bare_pid")
+line=$("$build/bench/first_window" "$E2E_SCRATCH/program/kazunavi"); kaz_pid=${line%% *}; running+=("$kaz_pid")
+sleep 3
+bare_t0=$(cpu_ns "$bare_pid"); kaz_t0=$(cpu_ns "$kaz_pid")
+sleep "$idle"
+bare_t1=$(cpu_ns "$bare_pid"); kaz_t1=$(cpu_ns "$kaz_pid")
+
+awk -v bm="$bare_ms" -v km="$kaz_ms" -v bk="$bare_kb" -v kk="$kaz_kb" -v lm="$label_ms" -v lk="$label_kb" \
+    -v bc="$((bare_t1 - bare_t0))" -v kc="$((kaz_t1 - kaz_t0))" -v s="$idle" -v n="$runs" '
+BEGIN {
+    bcpu = 100 * bc / 1e9 / s; kcpu = 100 * kc / 1e9 / s
+    printf "%-34s %12s %12s %8s  %s\n", "median of " n " starts", "bare Qt", "Kazunavi", "ratio", "target"
+    printf "%-34s %12.1f %12.1f %8.2f  %s\n", "first window shown (ms)", bm, km, km / bm, (km <= 1.2 * bm ? "met (<= 1.2)" : "NOT met (<= 1.2)")
+    printf "%-34s %12d %12d %8.2f  %s\n", "resident memory after start (KiB)", bk, kk, kk / bk, (kk <= 1.2 * bk ? "met (<= 1.2)" : "NOT met (<= 1.2)")
+    printf "%-34s %12.3f %12.3f %8s  %s\n", "processor, idle " s " s (% of a core)", bcpu, kcpu, "", (kcpu < 0.3 ? "met (< 0.3 %)" : "NOT met (< 0.3 %)")
+    printf "\n%-34s %12s %12s %8s\n", "against bare Qt + one Japanese label", "label", "Kazunavi", "ratio"
+    printf "%-34s %12.1f %12.1f %8.2f\n", "first window shown (ms)", lm, km, km / lm
+    printf "%-34s %12d %12d %8.2f\n", "resident memory after start (KiB)", lk, kk, kk / lk
+}'

@@ -1,0 +1,164 @@
+#include "browse/clipboard_watcher.h"
+
+#include <string>
+
+#include "browse/navigation.h"
+#include "engine/number_text.h"
+#include "platform/failure.h"
+#include "shell/form1.h"
+#include "shell/text.h"
+
+namespace kazunavi {
+
+namespace {
+
+constexpr Colour kHoldsText = 32768;  // green
+constexpr Colour kNoText = 2836571;   // the caption colour 0x2B485B
+
+// n / 2 rounded to the nearest whole number, a half going to the even
+// neighbour (1/2 gives 0, 3/2 gives 2, -1/2 gives 0).
+long long halfRoundedToEven(long long n) {
+    const long long down = n >= 0 ? n / 2 : -((1 - n) / 2);  // floor(n / 2)
+    if (n % 2 == 0 || down % 2 == 0) {
+        return down;
+    }
+    return down + 1;
+}
+
+}  // namespace
+
+void ClipboardWatcher::wire(EventTable& events) {
+    events.on("timCrip", Event::Timer, [this](int) { timCrip_Timer(); });
+    events.on("lblAccess", Event::Click, [this](int) { lblAccess_Click(); });
+}
+
+void ClipboardWatcher::timCrip_Timer() {
+    try {
+        if (!s_.clipboard.hasText()) {
+            showWaiting();
+            return;
+        }
+        f_.txtNow.enabled = true;
+        f_.Label2.enabled = true;
+        f_.Label3.enabled = true;
+        f_.lblCripDirect.toolTipText = s_.clipboard.text();
+        f_.lblCripDirect.foreColor = kHoldsText;
+        f_.Command5.enabled = true;
+        if (f_.lblCripDirect.toolTipText == f_.lblOldURL.text()) {
+            return;  // seen already
+        }
+        takeNewText();
+    } catch (const Failure&) {
+        // Forget the text so that the next tick examines it again.
+        f_.lblOldURL.setText(u"");
+    }
+}
+
+void ClipboardWatcher::showWaiting() {
+    f_.txtNow.setText(u"     - 待機中 -");
+    f_.txtNow.enabled = false;
+    f_.Label2.enabled = false;
+    f_.Label3.enabled = false;
+    f_.lblCripDirect.toolTipText.clear();
+    f_.lblCripDirect.foreColor = kNoText;
+    f_.Command5.enabled = false;
+    f_.lblCUT.enabled = false;
+}
+
+void ClipboardWatcher::takeNewText() {
+    const std::u16string& caught = f_.lblCripDirect.toolTipText;
+    f_.lblOldURL.setText(caught);
+    f_.txtNow.setText(caught);
+    f_.v.KeyPos = text::find(caught, f_.txtKeyWord.text());
+    if (f_.v.KeyPos == 0) {
+        takePlainText();
+        return;
+    }
+    f_.lblCUT.enabled = true;
+    f_.v.CripHit = true;
+    f_.Command10.enabled = true;
+    f_.txtNo.enabled = true;
+    if (f_.v.PickMode) {
+        f_.UPbutton.enabled = true;
+        f_.DWNbutton.enabled = true;
+    }
+    f_.v.BrkLPos = text::find(caught, u"[");
+    f_.v.BrkRPos = text::find(caught, u"]");
+    if (f_.v.BrkLPos != 0 && f_.v.BrkRPos != 0) {
+        takeTemplate();
+    } else {
+        takeAddress();
+    }
+}
+
+// A text without the keyword: nothing to pick, step or browse.
+void ClipboardWatcher::takePlainText() {
+    f_.lblCUT.enabled = false;
+    f_.Label1.enabled = false;
+    f_.v.CripHit = false;
+    f_.Command10.enabled = false;
+    f_.txtNo.setText(u"0");
+    f_.txtNo.enabled = false;
+    f_.UPbutton.enabled = false;
+    f_.DWNbutton.enabled = false;
+    f_.v.PickMode = false;
+}
+
+// An address with a bracketed range such as [001-120]: its two numbers
+// become the bounds, their width the width of the running number.
+void ClipboardWatcher::takeTemplate() {
+    f_.Label1.enabled = true;
+    f_.lbl.enabled = true;
+    // Two numbers of one width w span 2w + 2 positions from "[" to "]".
+    const long long distance = static_cast<long long>(f_.v.BrkRPos) - f_.v.BrkLPos;
+    if (distance % 2 != 0) {
+        s_.beeper.beep();
+        s_.messageBox.show(
+            u"桁数の違う連番ＵＲＬを指定していませんか？\r\n"
+            u"対応できない例：\u3000[0-20]\r\n"
+            u"このまま実行可能ですが、エラーになる可能性があります。",
+            kExclamationOk, u"Kazunavi Error_04");
+    }
+    f_.lblNO.setText(text::mid(f_.lblCripDirect.toolTipText, f_.v.BrkLPos + 1LL,
+                               static_cast<long long>(f_.v.BrkRPos) - f_.v.BrkLPos - 1));
+    // The middle character separates the two numbers and is dropped.
+    const std::u16string& inner = f_.lblNO.text();
+    const long long half = halfRoundedToEven(text::length(inner) - 1LL);
+    f_.txtLimH.setText(text::right(inner, half));
+    f_.txtLimL.setText(text::left(inner, half));
+    f_.v.NoLen = number::toInt16(text::length(f_.txtLimL.text()));
+    number::buildZeroMask(f_.v);
+    f_.txtNo.setText(number::formatWithMask(f_.txtNo.text(), f_.v.ZeroMask));
+    // A new template is not browsed by itself, also with AUTO on: "[SET]" and
+    // the steps send its addresses, and a number picked before stays picked.
+}
+
+void ClipboardWatcher::takeAddress() {
+    f_.txtLimH.setText(u"0");
+    f_.txtLimL.setText(u"0");
+    f_.lblNO.setText(u"0");
+    f_.lbl.enabled = false;
+    if (!f_.v.PickMode) {
+        f_.UPbutton.enabled = false;
+        f_.DWNbutton.enabled = false;
+        f_.Label1.enabled = false;
+        f_.cmdUP.enabled = false;
+        f_.Command1.enabled = false;
+        f_.txtNo.enabled = false;
+    }
+    navigator_.BrowseCurrentUrl();
+}
+
+void ClipboardWatcher::lblAccess_Click() {
+    f_.lblURLright.setText(u"");
+    f_.lblOldURL.setText(u"");
+    f_.txtNow.setText(u"");
+    try {
+        s_.clipboard.clear();
+    } catch (const Failure&) {
+        // Another program holds the clipboard: the watcher has forgotten its
+        // text all the same, and the clipboard is left as it is.
+    }
+}
+
+}  // namespace kazunavi

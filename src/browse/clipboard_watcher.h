@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/services.h"
+#include "shell/events.h"
+
+namespace kazunavi {
+
+class Form1;
+class Navigator;
+
+// Watches the clipboard twice a second: a new text is shown and sorted into
+// plain text, an address (browsed) or an address template with a bracketed
+// number range (sets up the bounds and the digit width). CLS forgets it all.
+class ClipboardWatcher {
+  public:
+    ClipboardWatcher(Form1& form, Services& services, Navigator& navigator)
+        : f_(form), s_(services), navigator_(navigator) {}
+    void wire(EventTable& events);
+
+    void timCrip_Timer();
+    void lblAccess_Click();
+
+  private:
+    void showWaiting();
+    void takeNewText();
+    void takePlainText();
+    void takeTemplate();
+    void takeAddress();
+
+    Form1& f_;
+    Services& s_;
+    Navigator& navigator_;
+};
+
+}  // namespace kazunavi

@@ -1,0 +1,21 @@
+#include "engine/auto_switch.h"
+
+#include "shell/form1.h"
+
+namespace kazunavi {
+
+namespace {
+constexpr Colour kOn = 255;   // red
+constexpr Colour kOff = 112;  // dark red
+}  // namespace
+
+void AutoSwitch::wire(EventTable& events) {
+    events.on("lblAuto", Event::Click, [this](int) { lblAuto_Click(); });
+}
+
+void AutoSwitch::lblAuto_Click() {
+    f_.lblAuto.foreColor = f_.v.AutoOn ? kOff : kOn;
+    f_.v.AutoOn = !f_.v.AutoOn;
+}
+
+}  // namespace kazunavi

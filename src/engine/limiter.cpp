@@ -1,0 +1,35 @@
+#include "engine/limiter.h"
+
+#include "shell/form1.h"
+
+namespace kazunavi {
+
+namespace {
+constexpr Colour kLimiterOn = 255;        // red
+constexpr Colour kLimiterIdle = 2836571;  // the caption colour 0x2B485B
+constexpr Colour kLimiterOff = 112;       // dark red
+}  // namespace
+
+void refreshLimiterDisplay(Form1& f) {
+    const bool on = f.v.LimitOn;
+    f.lblLIMIT.foreColor = on ? kLimiterOn : kLimiterIdle;
+    f.txtLimH.enabled = on;
+    f.txtLimL.enabled = on;
+}
+
+void switchLimiter(Form1& f) {
+    if (f.v.LimitOn) {
+        f.lblLIMIT.foreColor = kLimiterOff;
+        f.lblLIMIT.setText(u"OFF");
+        f.txtLimH.enabled = false;
+        f.txtLimL.enabled = false;
+    } else {
+        f.lblLIMIT.foreColor = kLimiterOn;
+        f.lblLIMIT.setText(u"ON");
+        f.txtLimH.enabled = true;
+        f.txtLimL.enabled = true;
+    }
+    f.v.LimitOn = !f.v.LimitOn;
+}
+
+}  // namespace kazunavi

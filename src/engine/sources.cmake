@@ -1,0 +1,10 @@
+set(KAZUNAVI_ENGINE_SOURCES
+    src/engine/auto_switch.cpp
+    src/engine/caret_keys.cpp
+    src/engine/limiter.cpp
+    src/engine/number_text.cpp
+    src/engine/pick.cpp
+    src/engine/press_hold.cpp
+    src/engine/repeat.cpp
+    src/engine/step_family.cpp
+    src/engine/stepping.cpp)

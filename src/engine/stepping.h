@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/services.h"
+#include "shell/events.h"
+
+namespace kazunavi {
+
+class Form1;
+class Navigator;
+class StepFamily;
+
+// The single steps "+", "-", "UP" and "DWN", "[SET]" and the limiter switch.
+class Stepping {
+  public:
+    Stepping(Form1& form, StepFamily& steps, Navigator& navigator)
+        : f_(form), steps_(steps), nav_(navigator) {}
+    void wire(EventTable& events);
+
+    void UPbutton_Click();
+    void lblUP_Click();
+    void DWNbutton_Click();
+    void lblDWN_Click();
+    void Label1_Click();
+    void lblLIMIT_Click();
+
+  private:
+    Form1& f_;
+    StepFamily& steps_;
+    Navigator& nav_;
+};
+
+}  // namespace kazunavi

@@ -1,0 +1,204 @@
+#include "keep/keep_list.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <iterator>
+#include <string>
+
+#include "engine/number_text.h"
+#include "platform/failure.h"
+#include "shell/form1.h"
+
+namespace kazunavi {
+
+namespace {
+
+constexpr std::u16string_view kFileName = u"URL.ini";
+constexpr std::u16string_view kCountSection = u"KeepCount";
+constexpr std::u16string_view kCountKey = u"Count";
+constexpr std::u16string_view kEntrySection = u"KeepURL";
+constexpr std::u16string_view kNameKey = u"Name";
+constexpr std::u16string_view kAddressKey = u"URL";
+// Every value is read into a buffer of this size: at most one byte less of
+// the stored text comes back.
+constexpr int kReadBufferSize = 1024;
+
+// Whole numbers only, without a detour through a double: a load of 32767
+// entries builds 65534 key names.
+std::u16string decimal(int value) {
+    char digits[12];
+    char* const end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+    return std::u16string(std::begin(digits), end);
+}
+
+std::u16string keyAt(std::u16string_view prefix, int position) {
+    return std::u16string(prefix) + decimal(position);
+}
+
+// The stored count as a number of entries: a whole number by the program's
+// number rule (blanks around, sign, decimal point, exponent) within 16 bits.
+// A negative count loads nothing; anything else fails the load.
+std::int16_t storedCount(std::u16string_view text) {
+    const double value = number::toDouble(text);
+    if (value != std::trunc(value)) {
+        throw Failure("the keep count is not a whole number");
+    }
+    // Clamped only so that the conversion is defined; toInt16 rejects what
+    // lies beyond 16 bits.
+    return number::toInt16(static_cast<long long>(std::clamp(value, -1e6, 1e6)));
+}
+
+// One version of the file for a whole load or save: the reads of a load
+// look at the file once, and the writes of a save rewrite it once. Changes
+// not committed are dropped when the batch goes.
+class ProfileBatch {
+  public:
+    ProfileBatch(ProfileFile& profile, const std::filesystem::path& file) : profile_(profile) {
+        try {
+            profile_.beginBatch(file);
+            open_ = true;
+        } catch (const Failure&) {
+            // Without a batch every read and write goes to the file on its own.
+        }
+    }
+    ProfileBatch(const ProfileBatch&) = delete;
+    ProfileBatch& operator=(const ProfileBatch&) = delete;
+    ~ProfileBatch() {
+        if (open_) {
+            profile_.discardBatch();
+        }
+    }
+
+    // The result of the writes is not looked at: a file that cannot be
+    // written stays as it was.
+    void commit() {
+        if (!open_) {
+            return;
+        }
+        open_ = false;
+        try {
+            profile_.commitBatch();
+        } catch (const Failure&) {
+        }
+    }
+
+  private:
+    ProfileFile& profile_;
+    bool open_ = false;
+};
+
+}  // namespace
+
+void KeepList::wire(EventTable& events) {
+    events.on("Command4", Event::Click, [this](int) { Command4_Click(); });
+}
+
+std::filesystem::path KeepList::keepFile() const {
+    return s_.programFolder.path() / std::filesystem::path(kFileName);
+}
+
+std::u16string KeepList::readValue(const std::filesystem::path& file, std::u16string_view section,
+                                   std::u16string_view key, std::u16string_view def) {
+    return s_.profile.read(file, section, key, def, kReadBufferSize);
+}
+
+void KeepList::writeValue(const std::filesystem::path& file, std::u16string_view section,
+                          std::u16string_view key, std::u16string_view value) {
+    try {
+        s_.profile.write(file, section, key, value);
+    } catch (const Failure&) {
+        // Not looked at: the lists change all the same.
+    }
+}
+
+void KeepList::showCount() {
+    f_.lblCNT.setText(decimal(f_.List1.listCount()));
+}
+
+void KeepList::LoadKeepList() {
+    try {
+        const std::filesystem::path file = keepFile();
+        const ProfileBatch snapshot(s_.profile, file);  // read only, never committed
+        f_.lblCNT.setText(readValue(file, kCountSection, kCountKey, u"0"));
+        const std::int16_t count = storedCount(f_.lblCNT.text());
+        for (int i = 0; i < count; ++i) {
+            // Both values are read before either list grows, so that the lists
+            // stay parallel when a read fails.
+            std::u16string name = readValue(file, kEntrySection, keyAt(kNameKey, i), u"");
+            std::u16string address = readValue(file, kEntrySection, keyAt(kAddressKey, i), u"");
+            f_.List1.addItem(std::move(name));
+            f_.List2.addItem(std::move(address));
+        }
+        if (f_.List1.listCount() > 0) {
+            f_.List1.setListIndex(0);
+        }
+    } catch (const Failure&) {
+        // The entries loaded so far stay; start-up carries on.
+    }
+}
+
+void KeepList::SaveKeepList(bool clearFirst) {
+    const std::filesystem::path file = keepFile();
+    const int count = f_.List1.listCount();
+    ProfileBatch batch(s_.profile, file);
+    if (clearFirst) {
+        for (std::u16string_view section : {kCountSection, kEntrySection}) {
+            try {
+                s_.profile.removeSection(file, section);
+            } catch (const Failure&) {
+            }
+        }
+    }
+    writeValue(file, kCountSection, kCountKey, decimal(count));
+    for (int i = 0; i < count; ++i) {
+        writeValue(file, kEntrySection, keyAt(kNameKey, i), f_.List1.list(i));
+        writeValue(file, kEntrySection, keyAt(kAddressKey, i), f_.List2.list(i));
+    }
+    batch.commit();
+}
+
+void KeepList::AddKeepEntry(std::u16string_view name, std::u16string_view address) {
+    try {
+        // The count is a 16-bit number: a list the next start could not load
+        // again is not made.
+        number::toInt16(f_.List1.listCount() + 1LL);
+        f_.List1.addItem(std::u16string(name));
+        f_.List2.addItem(std::u16string(address));
+        SaveKeepList(false);
+        showCount();
+        if (f_.List1.listCount() >= kSoftLimit) {
+            f_.Command3.enabled = false;
+        }
+    } catch (const Failure&) {
+    }
+}
+
+void KeepList::Command4_Click() {
+    try {
+        if (s_.messageBox.show(u"選択中のリストを削除します", kOkCancel,
+                               u"「Kazunavi」確認メッセージ") != kAnswerOk) {
+            return;
+        }
+        if (f_.List1.listCount() == 0) {
+            return;
+        }
+        // Nothing selected: the first removal fails and nothing changes.
+        const int selected = f_.List1.listIndex();
+        f_.List1.removeItem(selected);
+        f_.List2.removeItem(selected);
+        showCount();
+        if (f_.List1.listCount() < kSoftLimit) {
+            f_.Command3.enabled = true;
+        }
+        SaveKeepList(true);
+        showCount();
+        if (f_.List1.listCount() >= kSoftLimit) {
+            f_.Command3.enabled = false;
+        }
+    } catch (const Failure&) {
+    }
+}
+
+}  // namespace kazunavi

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "platform/services.h"
+#include "shell/events.h"
+
+namespace kazunavi {
+
+class Form1;
+
+// The keep list: names in List1 and addresses in List2, position for
+// position, with the entry count in lblCNT. It is read from URL.ini in the
+// program's folder at start-up and written back whole after every change.
+class KeepList {
+  public:
+    // KEEP stays enabled below this many entries.
+    static constexpr int kSoftLimit = 50;
+
+    KeepList(Form1& form, Services& services) : f_(form), s_(services) {}
+    void wire(EventTable& events);
+
+    // Fills the lists from the file; never passes a failure on.
+    void LoadKeepList();
+    // Appends one entry and saves the list; a failure ends it silently.
+    void AddKeepEntry(std::u16string_view name, std::u16string_view address);
+    // Writes the count and every entry; with clearFirst the two sections are
+    // removed first, so that no key of a former, longer list remains.
+    void SaveKeepList(bool clearFirst);
+    // DEL: removes the selected entry after asking.
+    void Command4_Click();
+
+  private:
+    std::filesystem::path keepFile() const;
+    std::u16string readValue(const std::filesystem::path& file, std::u16string_view section,
+                             std::u16string_view key, std::u16string_view def);
+    void writeValue(const std::filesystem::path& file, std::u16string_view section,
+                    std::u16string_view key, std::u16string_view value);
+    void showCount();
+
+    Form1& f_;
+    Services& s_;
+};
+
+}  // namespace kazunavi

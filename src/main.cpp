@@ -1,0 +1,48 @@
+// Kazunavi: the program's entry. Builds the real services, the application
+// and its windows, starts the application and runs the event loop until the
+// program ends.
+
+#include <QApplication>
+
+#include "platform/qt/form_views.h"
+#include "platform/qt/help_page.h"
+#include "platform/qt/qt_desktop.h"
+#include "platform/qt/skins.h"
+#include "shell/application.h"
+
+namespace {
+
+// The clipboard watch and the window in front need X11: on a Wayland session
+// the program runs through XWayland, unless the user chose a platform.
+void preferX11() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    preferX11();
+    QApplication qtApplication(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kazunavi"));
+    QApplication::setApplicationVersion(QStringLiteral("1.2"));
+    kazunavi::applyProgramLook();
+
+    kazunavi::QtDesktop desktop;
+    kazunavi::Application app(desktop.services());
+    app.helpAddress = kazunavi::helpPageAddress();
+
+    kazunavi::FormViews views(app, &desktop.windowManager);
+    desktop.timerHost.setTick([&views](kazunavi::Timer& timer) { views.tick(timer); });
+    desktop.messageBox.setOwner([&views] { return views.messageOwner(); });
+    desktop.messageBox.setBeforeShow([&views] { views.syncAll(); });
+    desktop.ticks.setBeforeWait([&views] { views.showNow(); });
+
+    app.start();
+    if (app.ended()) {
+        return 0;  // a second copy: the first one goes on alone
+    }
+    views.syncAll();
+    return QApplication::exec();
+}

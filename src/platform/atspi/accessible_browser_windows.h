@@ -1,0 +1,15 @@
+#pragma once
+
+// The program's browser windows: the one in front, as the accessibility bus
+// shows it, looked up off the window's thread.
+
+#include "platform/linux/latest_browser_windows.h"
+
+namespace kazunavi {
+
+class AccessibleBrowserWindows : public LatestBrowserWindows {
+  public:
+    AccessibleBrowserWindows();
+};
+
+}  // namespace kazunavi

@@ -1,0 +1,197 @@
+#include "platform/atspi/front_browser_lookup.h"
+
+#include <atspi/atspi-constants.h>
+#include <gio/gio.h>
+#include <unistd.h>
+
+#include <set>
+#include <thread>
+
+#include "platform/failure.h"
+#include "platform/linux/browser_frames.h"
+#include "platform/linux/unicode_text.h"
+#include "platform/x11/x11_connection.h"
+#include "platform/x11/x11_windows.h"
+
+namespace kazunavi {
+
+namespace {
+
+constexpr std::uint64_t stateBit(AtspiStateType state) {
+    return std::uint64_t{1} << static_cast<unsigned>(state);
+}
+
+// The narrow window-text buffer through which the capture reads titles.
+constexpr int kTitleBufferSize = 128;
+
+// The address a web document shows: Firefox says DocURL, Chromium URI.
+std::optional<std::string> documentAddress(const std::map<std::string, std::string>& attributes) {
+    for (const char* key : {"DocURL", "URI"}) {
+        if (auto found = attributes.find(key);
+            found != attributes.end() && !found->second.empty()) {
+            return found->second;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+FrontBrowserLookup::FrontBrowserLookup(FrontBrowserTimeouts timeouts)
+    : timeouts_(timeouts), cancellable_(g_cancellable_new()) {}
+
+FrontBrowserLookup::~FrontBrowserLookup() {
+    bus_.reset();
+    windows_.reset();
+    x11_.reset();
+    g_object_unref(cancellable_);
+}
+
+void FrontBrowserLookup::cancel() {
+    g_cancellable_cancel(cancellable_);
+}
+
+std::optional<FrontBrowserLookup::FrontWindow> FrontBrowserLookup::frontWindow() {
+    if (x11_ && x11_->broken()) {
+        windows_.reset();
+        x11_.reset();
+    }
+    if (!x11_) {
+        x11_ = X11Connection::open();
+        if (!x11_) {
+            return std::nullopt;
+        }
+        windows_ = std::make_unique<X11Windows>(*x11_);
+    }
+    FrontWindow front;
+    front.id = windows_->activeWindow();
+    if (front.id == 0) {
+        return std::nullopt;
+    }
+    front.processId = windows_->processId(front.id);
+    // This program's own windows are never browser windows.
+    if (front.processId == 0 || front.processId == static_cast<std::uint32_t>(::getpid())) {
+        return std::nullopt;
+    }
+    front.title = windows_->title(front.id);
+    return front;
+}
+
+AccessibilityBus* FrontBrowserLookup::bus(AccessibilityBus::Clock::time_point deadline) {
+    if (bus_ && bus_->closed()) {
+        bus_.reset();
+        processIds_.clear();
+    }
+    if (!bus_) {
+        const auto now = AccessibilityBus::Clock::now();
+        if (now < nextConnect_) {
+            return nullptr;
+        }
+        nextConnect_ = now + timeouts_.reconnect;
+        bus_ = AccessibilityBus::connect(cancellable_, deadline);
+    }
+    bus_->setDeadline(deadline);
+    return bus_.get();
+}
+
+std::vector<AccessibleRef> FrontBrowserLookup::applicationsOf(AccessibilityBus& bus,
+                                                              std::uint32_t processId) {
+    std::vector<AccessibleRef> matching;
+    std::set<std::string> present;
+    for (const AccessibleRef& application : bus.applications()) {
+        present.insert(application.busName);
+        auto known = processIds_.find(application.busName);
+        if (known == processIds_.end()) {
+            known =
+                processIds_.emplace(application.busName, bus.processId(application.busName)).first;
+        }
+        if (known->second == processId) {
+            matching.push_back(application);
+        }
+    }
+    // Unique bus names are never used again: forget those that left.
+    std::erase_if(processIds_,
+                  [&present](const auto& entry) { return !present.contains(entry.first); });
+    return matching;
+}
+
+FrontBrowserLookup::Sight FrontBrowserLookup::browserWindow(AccessibilityBus& bus,
+                                                            const FrontWindow& front) {
+    std::vector<AccessibleRef> frames;
+    std::vector<FrameFacts> facts;
+    for (const AccessibleRef& application : applicationsOf(bus, front.processId)) {
+        for (AccessibleRef& frame : bus.children(application)) {
+            FrameFacts fact{fromUtf8(bus.name(frame)), front.processId, false};
+            // Only a frame with the window's title can be it: the state is
+            // asked of those alone.
+            if (fact.name == front.title) {
+                fact.active = (bus.states(frame) & stateBit(ATSPI_STATE_ACTIVE)) != 0;
+            }
+            facts.push_back(std::move(fact));
+            frames.push_back(std::move(frame));
+        }
+    }
+    const std::optional<std::size_t> match = matchFrame(facts, front.processId, front.title);
+    if (!match) {
+        return {};
+    }
+    // The visible tab's page; pages of other tabs are not showing.
+    const std::optional<AccessibleRef> document =
+        bus.firstDescendant(frames[*match], ATSPI_ROLE_DOCUMENT_WEB, stateBit(ATSPI_STATE_SHOWING));
+    if (!document) {
+        return {};
+    }
+    const std::map<std::string, std::string> attributes = bus.documentAttributes(*document);
+    // A blank page has no address: the window shows nothing that could be kept.
+    const std::string address = documentAddress(attributes).value_or("");
+    std::u16string pageTitle = fromUtf8(bus.name(*document));
+    if (pageTitle.empty()) {
+        if (auto title = attributes.find("Title"); title != attributes.end()) {
+            pageTitle = fromUtf8(title->second);
+        }
+    }
+    // Without a page title that the window title begins with, the suffix is
+    // the whole window title (a page without a title) or unknown.
+    const std::optional<int> suffix = titleSuffixLength(front.title, pageTitle, kTitleBufferSize);
+    // A page without an address or a title, or whose title the window title
+    // does not begin with, may be caught between two moments.
+    const bool settled = !address.empty() && !pageTitle.empty() && suffix.has_value();
+    if (!settled && !secondLook_.confirms(document->busName + document->path + ' ' + address,
+                                          front.title, pageTitle)) {
+        return {std::nullopt, true};
+    }
+    return {BrowserWindow{front.id, fromUtf8(address), suffix}, false};
+}
+
+FrontBrowserLookup::Sight FrontBrowserLookup::look(AccessibilityBus::Clock::time_point deadline) {
+    const std::optional<FrontWindow> front = frontWindow();
+    if (!front) {
+        return {};
+    }
+    try {
+        AccessibilityBus* connected = bus(deadline);
+        if (connected == nullptr) {
+            return {};
+        }
+        return browserWindow(*connected, *front);
+    } catch (const Failure&) {
+        // A browser that does not answer in time, or no bus: nothing found.
+        return {};
+    }
+}
+
+std::vector<BrowserWindow> FrontBrowserLookup::lookUp() {
+    const auto deadline = AccessibilityBus::Clock::now() + timeouts_.lookup;
+    Sight sight = look(deadline);
+    if (sight.lookAgain && AccessibilityBus::Clock::now() + timeouts_.secondLook < deadline &&
+        !g_cancellable_is_cancelled(cancellable_)) {
+        std::this_thread::sleep_for(timeouts_.secondLook);
+        sight = look(deadline);
+    }
+    if (sight.window) {
+        return {std::move(*sight.window)};
+    }
+    return {};
+}
+
+}  // namespace kazunavi

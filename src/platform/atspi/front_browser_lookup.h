@@ -1,0 +1,75 @@
+#pragma once
+
+// The browser window in front, found on the accessibility bus. Browsers
+// publish each window as a frame named like the window's title; the visible
+// page is the frame's one web document that is showing, and the document
+// tells its address. The X11 window in front gives its id, title and process
+// id; the frame of that process with that name (the ACTIVE one of several) is
+// that window.
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/atspi/accessibility_bus.h"
+#include "platform/linux/browser_frames.h"
+#include "platform/linux/latest_browser_windows.h"
+
+namespace kazunavi {
+
+class X11Connection;
+class X11Windows;
+
+struct FrontBrowserTimeouts {
+    // The whole lookup, connecting included.
+    std::chrono::milliseconds lookup{400};
+    // Between two looks at a page caught between two moments.
+    std::chrono::milliseconds secondLook{60};
+    // After a failed attempt to reach the accessibility bus, the next one.
+    std::chrono::milliseconds reconnect{5000};
+};
+
+class FrontBrowserLookup : public WindowLookup {
+  public:
+    explicit FrontBrowserLookup(FrontBrowserTimeouts timeouts = {});
+    ~FrontBrowserLookup() override;
+    FrontBrowserLookup(const FrontBrowserLookup&) = delete;
+    FrontBrowserLookup& operator=(const FrontBrowserLookup&) = delete;
+
+    // The browser window in front with the address it shows, or none.
+    std::vector<BrowserWindow> lookUp() override;
+    void cancel() override;
+
+  private:
+    struct FrontWindow {
+        std::uint32_t id = 0;
+        std::uint32_t processId = 0;
+        std::u16string title;
+    };
+    // What one look finds: the window, or whether another look might.
+    struct Sight {
+        std::optional<BrowserWindow> window;
+        bool lookAgain = false;
+    };
+
+    std::optional<FrontWindow> frontWindow();
+    AccessibilityBus* bus(AccessibilityBus::Clock::time_point deadline);
+    Sight look(AccessibilityBus::Clock::time_point deadline);
+    Sight browserWindow(AccessibilityBus& bus, const FrontWindow& front);
+    std::vector<AccessibleRef> applicationsOf(AccessibilityBus& bus, std::uint32_t processId);
+
+    FrontBrowserTimeouts timeouts_;
+    GCancellable* cancellable_;
+    std::unique_ptr<X11Connection> x11_;
+    std::unique_ptr<X11Windows> windows_;
+    std::unique_ptr<AccessibilityBus> bus_;
+    AccessibilityBus::Clock::time_point nextConnect_{};
+    std::map<std::string, std::uint32_t> processIds_;  // by unique bus name
+    SecondLook secondLook_;
+};
+
+}  // namespace kazunavi

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/colour.h"
+
+namespace kazunavi {
+
+enum class ElementKind {
+    Label,
+    TextBox,
+    CommandButton,
+    ComboBox,  // drop-down list, selection only
+    ListBox,
+    Picture,  // panel or picture box
+    Shape,    // rectangle or circle
+    Line,
+};
+
+enum class Alignment { Left, Right, Center };
+enum class ShapeForm { Rectangle, Circle };
+
+struct Font {
+    std::u16string face;  // empty: the toolkit's default font
+    double points = 0.0;  // 0: the default size
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+};
+
+// Place and size in twips, relative to the container. A line uses
+// (left, top) as its first point and (width, height) as its second point.
+struct Geometry {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// One element of a window: its design (kind, container, place, look) and its
+// run-time properties. Text is UTF-16 because positions and lengths in the
+// logic count UTF-16 code units.
+class Element {
+  public:
+    Element() = default;
+    Element(std::string name, ElementKind kind) : name_(std::move(name)), kind_(kind) {}
+
+    const std::string& name() const { return name_; }
+    ElementKind kind() const { return kind_; }
+    bool isTextBox() const { return kind_ == ElementKind::TextBox; }
+    bool isList() const { return kind_ == ElementKind::ComboBox || kind_ == ElementKind::ListBox; }
+
+    // Design data, set once from the window's inventory.
+    std::string container;  // empty: the window itself
+    Geometry geometry;
+    Font font;
+    Alignment alignment = Alignment::Left;
+    ShapeForm shape = ShapeForm::Rectangle;
+    bool transparent = false;   // labels: no background of their own
+    bool border = false;        // labels: single-line border
+    bool multiLine = false;     // text boxes
+    bool hidden = false;        // storage element, never shown
+    bool flatColoured = false;  // command buttons drawn in their back colour
+    std::optional<Colour> borderColor;
+
+    // Run-time properties.
+    std::optional<Colour> foreColor;  // nullopt: the toolkit's default colour
+    std::optional<Colour> backColor;
+    Colour fillColor = 0;
+    std::u16string toolTipText;
+    bool enabled = true;
+    bool visible = true;
+
+    // Caption of a label or button, text of a text box, shown text of a list.
+    const std::u16string& text() const { return text_; }
+    // Setting the text of a text box puts the caret in front and drops the selection.
+    void setText(std::u16string text);
+
+    // Text boxes: caret position (0-based) and selection length, in UTF-16 units.
+    int selStart() const { return selStart_; }
+    int selLength() const { return selLength_; }
+    // Beyond the end the caret goes to the end; any selection collapses to the caret.
+    void setSelStart(int position);
+    // The selection is held inside the text.
+    void setSelLength(int length);
+
+    // Lists.
+    int listCount() const { return static_cast<int>(items_.size()); }
+    const std::u16string& list(int index) const;  // fails outside 0..ListCount-1
+    const std::vector<std::u16string>& items() const { return items_; }
+    void addItem(std::u16string item);
+    void removeItem(int index);  // fails outside 0..ListCount-1
+    void clearItems();
+    int listIndex() const { return listIndex_; }
+    void setListIndex(int index);  // -1 selects nothing; fails outside -1..ListCount-1
+
+  private:
+    std::string name_;
+    ElementKind kind_ = ElementKind::Label;
+    std::u16string text_;
+    int selStart_ = 0;
+    int selLength_ = 0;
+    std::vector<std::u16string> items_;
+    int listIndex_ = -1;
+};
+
+}  // namespace kazunavi

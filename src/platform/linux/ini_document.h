@@ -1,0 +1,81 @@
+#pragma once
+
+// The text of an INI file as the Windows profile functions see it: lines,
+// sections and keys. It works on the file's own bytes, and every line it does
+// not change is kept byte for byte, line break included.
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kazunavi {
+
+// How the bytes are stepped through. In code page 932 the second byte of a
+// double-byte character can look like an ASCII letter or a bracket; in UTF-8
+// every byte below 0x80 is a character of its own.
+enum class IniCharset { kCp932, kUtf8 };
+
+class IniDocument {
+  public:
+    explicit IniDocument(IniCharset charset = IniCharset::kCp932) : charset_(charset) {}
+
+    // Lines end at CR LF, LF or a lone CR.
+    static IniDocument parse(std::string_view text, IniCharset charset = IniCharset::kCp932);
+
+    IniCharset charset() const { return charset_; }
+
+    // The value of the first such key in the first section of that name, as
+    // the profile read gives it: without the blanks around it and without one
+    // pair of enclosing quotation marks. Names match without regard to ASCII
+    // letter case; spaces around the names asked for do not count. Lines
+    // before the first section, comment lines (first non-blank character ';')
+    // and lines without '=' hold no keys.
+    std::optional<std::string_view> value(std::string_view section, std::string_view key) const;
+
+    // Sets a key. An existing key keeps its place and its spelling; a new key
+    // goes right after the last key of its section (before the comments and
+    // blank lines that follow it); a new section goes to the end. Names and
+    // value end at their first line break, so that no text can make lines of
+    // its own; spaces around the names are dropped.
+    void set(std::string_view section, std::string_view key, std::string_view value);
+
+    // Removes the header and the keys of the first section of that name;
+    // comments, blank lines and other lines in it stay. False when there is
+    // no such section.
+    bool removeSection(std::string_view section);
+
+    std::string serialize() const;
+
+  private:
+    enum class LineKind { kBlank, kSection, kKey, kComment, kOther };
+    struct Line {
+        std::string text;    // without its line break
+        std::string ending;  // "\r\n", "\n", "\r", or empty on a last line only
+        LineKind kind = LineKind::kBlank;
+        std::string foldedName;     // section and key lines
+        std::size_t nameBegin = 0;  // key lines: the name as written
+        std::size_t nameLength = 0;
+        std::size_t valueBegin = 0;  // key lines: the value without blanks around it
+        std::size_t valueLength = 0;
+    };
+
+    Line makeLine(std::string text, std::string ending) const;
+    std::string fold(std::string_view name) const;
+    std::optional<std::size_t> findSection(std::string_view section) const;
+    std::size_t sectionEnd(std::size_t header) const;
+    void insertLine(std::size_t at, std::string text);
+    void buildKeyIndex() const;
+
+    IniCharset charset_;
+    std::vector<Line> lines_;
+    // Line of each readable key by folded section and key name, built at the
+    // first read after a line was added or removed: a load of many keys reads
+    // each in constant time instead of scanning the file each time.
+    mutable std::map<std::pair<std::string, std::string>, std::size_t> keyIndex_;
+    mutable bool keyIndexValid_ = false;
+};
+
+}  // namespace kazunavi

@@ -1,0 +1,27 @@
+#pragma once
+
+// UTF-16 and UTF-8 helpers for the text conversions of the platform layer.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kazunavi {
+
+bool isAscii(std::string_view bytes);
+bool isAscii(std::u16string_view text);
+
+// Text as UTF-16 little-endian bytes, and back; a lone last byte becomes U+FFFD.
+std::string utf16LeBytes(std::u16string_view text);
+std::u16string fromUtf16LeBytes(std::string_view bytes);
+
+// The byte length of the UTF-16LE code point at the start of `rest`: 4 for a
+// surrogate pair, else 2 (or what is left).
+std::size_t utf16LeCodePointLength(std::string_view rest);
+
+// A lone surrogate becomes U+FFFD.
+std::string toUtf8(std::u16string_view text);
+// Each byte that is not part of a valid sequence becomes U+FFFD.
+std::u16string fromUtf8(std::string_view bytes);
+
+}  // namespace kazunavi

@@ -1,0 +1,85 @@
+#include "platform/qt/qt_clipboard.h"
+
+#include <xcb/xcb.h>
+
+#include <QtGui/qguiapplication_platform.h>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "platform/failure.h"
+#include "platform/qt/qt_units.h"
+#include "platform/x11/selection_reader.h"
+
+namespace kazunavi {
+
+QtClipboard::QtClipboard(SelectionReader* foreign) : foreign_(foreign) {
+    if (foreign_ == nullptr) {
+        return;
+    }
+    // The ids of all windows Qt creates share the resource base of its
+    // connection.
+    auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                                   : nullptr;
+    if (x11 == nullptr || x11->connection() == nullptr) {
+        foreign_ = nullptr;  // Qt does not run on X11 here: it does everything
+        return;
+    }
+    const xcb_setup_t* setup = xcb_get_setup(x11->connection());
+    ourResourceBase_ = setup->resource_id_base;
+    resourceMask_ = setup->resource_id_mask;
+}
+
+std::uint32_t QtClipboard::ownerNow() {
+    return foreign_->owner();
+}
+
+bool QtClipboard::isOurs(std::uint32_t owner) const {
+    return owner != XCB_NONE && (owner & ~resourceMask_) == ourResourceBase_;
+}
+
+bool QtClipboard::hasText() {
+    const std::uint32_t owner = foreign_ != nullptr ? ownerNow() : XCB_NONE;
+    if (foreign_ == nullptr || isOurs(owner)) {
+        // Our own text is at hand without asking the X server.
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+        return data != nullptr && data->hasText();
+    }
+    return foreign_->hasText(owner);
+}
+
+std::u16string QtClipboard::text() {
+    const std::uint32_t owner = foreign_ != nullptr ? ownerNow() : XCB_NONE;
+    if (foreign_ == nullptr || isOurs(owner)) {
+        return u16(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+    }
+    return foreign_->text(owner).value_or(std::u16string());
+}
+
+void QtClipboard::clear() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (foreign_ == nullptr || foreign_->owner() == XCB_NONE) {
+        clipboard->clear(QClipboard::Clipboard);
+        return;
+    }
+    // Qt lets go only of what it holds, at the time of the user's last
+    // action: take the clipboard with nothing on it, then let it go. A write
+    // of ours right after (at that same time) then succeeds.
+    if (!ownedByUs()) {
+        clipboard->setMimeData(new QMimeData, QClipboard::Clipboard);  // Qt takes it over
+    }
+    clipboard->clear(QClipboard::Clipboard);
+    if (foreign_->owner() != XCB_NONE) {
+        // The other program copied after the user's last action here.
+        foreign_->clear();
+    }
+}
+
+void QtClipboard::setText(std::u16string_view text) {
+    QGuiApplication::clipboard()->setText(qText(text), QClipboard::Clipboard);
+    if (foreign_ != nullptr && !ownedByUs()) {
+        throw Failure("the clipboard cannot be written");
+    }
+}
+
+}  // namespace kazunavi

@@ -1,0 +1,41 @@
+#pragma once
+
+// The system clipboard, plain text. Qt's clipboard writes and holds our own
+// text; the text of other programs is read through the X11 selection reader,
+// whose waits are bounded (a hung owner does not freeze the window).
+
+#include <cstdint>
+
+#include "platform/services.h"
+
+namespace kazunavi {
+
+class SelectionReader;
+
+class QtClipboard : public Clipboard {
+  public:
+    // foreign may be null: then Qt's clipboard does everything.
+    explicit QtClipboard(SelectionReader* foreign);
+
+    bool hasText() override;
+    std::u16string text() override;
+    // Clears at the time of the user's last action where it can, so that a
+    // write of ours may follow at once (ADD and OUTPUT clear and write in one
+    // click); Failure when the clipboard keeps an owner.
+    void clear() override;
+    // Failure when the clipboard did not become ours.
+    void setText(std::u16string_view text) override;
+
+  private:
+    // Whether the clipboard's owner is a window of Qt's own X connection. Qt's
+    // own answer to that is not to be trusted after a write that failed.
+    bool ownedByUs() { return isOurs(ownerNow()); }
+    bool isOurs(std::uint32_t owner) const;
+    std::uint32_t ownerNow();
+
+    SelectionReader* foreign_;
+    std::uint32_t ourResourceBase_ = 0;
+    std::uint32_t resourceMask_ = 0;
+};
+
+}  // namespace kazunavi

@@ -1,0 +1,45 @@
+#include "platform/qt/qt_desktop.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+
+namespace kazunavi {
+
+void QtBeeper::beep() {
+    QApplication::beep();
+}
+
+void QtProgramExit::endProgram() {
+    QCoreApplication::exit(0);
+}
+
+void ShowingTicks::pause(std::uint32_t ms) {
+    if (beforeWait_) {
+        beforeWait_();
+    }
+    clock_.pause(ms);
+}
+
+namespace {
+std::unique_ptr<X11Connection> openX11() {
+    // Only where Qt itself runs on X11: the ids must belong to one display.
+    if (QGuiApplication::platformName() != QStringLiteral("xcb")) {
+        return nullptr;
+    }
+    return X11Connection::open();
+}
+}  // namespace
+
+QtDesktop::QtDesktop()
+    : x11_(openX11()),
+      x11ForWindows_(x11_ ? openX11() : nullptr),
+      x11Windows_(x11ForWindows_ ? std::make_unique<X11Windows>(*x11ForWindows_) : nullptr),
+      selection_(x11_ ? std::make_unique<SelectionReader>(*x11_) : nullptr),
+      clipboard(selection_.get()),
+      windowManager(x11Windows_.get()),
+      services_{messageBox, clipboard,     browser,       windowManager,  profile,     ticks,
+                beeper,     instanceCheck, programFolder, browserWindows, programExit, timerHost} {}
+
+QtDesktop::~QtDesktop() = default;
+
+}  // namespace kazunavi

@@ -1,0 +1,49 @@
+#pragma once
+
+// How the element model's units meet Qt's: twips to pixels, Windows colour
+// values to QColor, the design's fonts to the faces found here, UTF-16 text.
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+#include <string>
+#include <string_view>
+
+#include "platform/colour.h"
+#include "platform/element.h"
+
+namespace kazunavi {
+
+// 15 twips make one pixel at 96 dots per inch; Qt scales the pixels on
+// high-density screens.
+constexpr int kTwipsPerPixel = 15;
+
+constexpr int pixels(int twips) {
+    // Rounded to the nearest pixel, halves away from zero.
+    return twips >= 0 ? (twips + kTwipsPerPixel / 2) / kTwipsPerPixel
+                      : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
+}
+
+// The pixel rectangle of a place and size in twips. The edges are rounded, not
+// the size, so that elements that touch in twips touch in pixels.
+QRect pixelRect(const Geometry& g);
+
+// A Windows colour value: red in the low byte, blue in the high byte.
+QColor qColour(Colour c);
+
+// The design's face and size: "ＭＳ Ｐゴシック" is drawn with IPA P Gothic,
+// "Small Fonts" with a small sans face, the default font is the window's.
+// Point sizes become pixel sizes at 96 dots per inch.
+QFont qFont(const Font& font);
+// The font of elements that name none.
+QFont defaultFont();
+
+inline QString qText(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+inline std::u16string u16(const QString& text) {
+    return text.toStdU16String();
+}
+
+}  // namespace kazunavi

@@ -1,0 +1,120 @@
+#include "platform/sim/sim_desktop.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/failure.h"
+#include "platform/linux/cp932.h"
+
+namespace kazunavi {
+
+int SimMessageBox::show(std::u16string_view prompt, int style, std::u16string_view title) {
+    shown.push_back(ShownMessage{style, std::u16string(title), std::u16string(prompt)});
+    if (answers.empty()) {
+        return kAnswerOk;
+    }
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void SimClipboard::requireUnlocked() const {
+    if (locked) {
+        throw Failure("the clipboard is held by another program");
+    }
+}
+
+bool SimClipboard::hasText() {
+    requireUnlocked();
+    return content.has_value();
+}
+
+std::u16string SimClipboard::text() {
+    requireUnlocked();
+    return content.value_or(std::u16string());
+}
+
+void SimClipboard::clear() {
+    requireUnlocked();
+    content.reset();
+}
+
+void SimClipboard::setText(std::u16string_view text) {
+    requireUnlocked();
+    content = std::u16string(text);
+}
+
+void SimBrowser::navigate(std::u16string_view address) {
+    if (!works) {
+        throw Failure("the browser cannot be created");
+    }
+    navigations.emplace_back(address);
+}
+
+std::u16string SimWindowManager::windowText(WindowHandle window, int bufferSize) {
+    auto it = titles.find(window);
+    if (it == titles.end() || bufferSize <= 0) {
+        return {};
+    }
+    const std::string narrow = toCp932(it->second);
+    const auto keep = cp932PrefixLength(narrow, static_cast<std::size_t>(bufferSize - 1));
+    return fromCp932(std::string_view(narrow).substr(0, keep));
+}
+
+void SimProfileFile::requireWritable(const std::filesystem::path& file) const {
+    if (readOnly.contains(file) || readOnly.contains(file.parent_path())) {
+        throw Failure("the file cannot be written");
+    }
+}
+
+std::u16string SimProfileFile::read(const std::filesystem::path& file, std::u16string_view section,
+                                    std::u16string_view key, std::u16string_view def, int size) {
+    return real_.read(file, section, key, def, size);
+}
+
+void SimProfileFile::write(const std::filesystem::path& file, std::u16string_view section,
+                           std::u16string_view key, std::u16string_view value) {
+    requireWritable(file);
+    real_.write(file, section, key, value);
+}
+
+void SimProfileFile::removeSection(const std::filesystem::path& file, std::u16string_view section) {
+    requireWritable(file);
+    real_.removeSection(file, section);
+}
+
+void SimProfileFile::beginBatch(const std::filesystem::path& file) {
+    requireWritable(file);
+    real_.beginBatch(file);
+}
+
+void SimProfileFile::commitBatch() {
+    real_.commitBatch();
+}
+
+namespace {
+
+std::filesystem::path makeFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "kazunavi-sim-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw Failure("cannot create a program folder for the simulation");
+    }
+    return pattern;
+}
+
+}  // namespace
+
+SimDesktop::SimDesktop()
+    : folder_(makeFolder()), programFolder_(folder_), services_{messageBox,     clipboard,
+                                                                browser,        windowManager,
+                                                                profile,        clock,
+                                                                beeper,         instanceCheck,
+                                                                programFolder_, browserWindows,
+                                                                programExit,    clock} {}
+
+SimDesktop::~SimDesktop() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+}  // namespace kazunavi

@@ -1,0 +1,122 @@
+#include "platform/x11/x11_windows.h"
+
+#include "platform/linux/unicode_text.h"
+
+namespace kazunavi {
+
+std::u16string fromLatin1(std::string_view bytes) {
+    std::u16string text;
+    text.reserve(bytes.size());
+    for (char byte : bytes) {
+        text.push_back(static_cast<char16_t>(static_cast<unsigned char>(byte)));
+    }
+    return text;
+}
+
+X11Windows::X11Windows(X11Connection& connection) : connection_(connection) {
+    xcb_intern_atom_cookie_t* cookies = xcb_ewmh_init_atoms(connection_.get(), &ewmh_);
+    ewmhReady_ = xcb_ewmh_init_atoms_replies(&ewmh_, cookies, nullptr) != 0;
+    // The server tells this connection when a property of the root window
+    // changes, _NET_ACTIVE_WINDOW among them.
+    const std::uint32_t watch = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(connection_.get(), connection_.root(), XCB_CW_EVENT_MASK, &watch);
+    xcb_flush(connection_.get());
+}
+
+X11Windows::~X11Windows() {
+    if (ewmhReady_) {
+        xcb_ewmh_connection_wipe(&ewmh_);
+    }
+}
+
+xcb_window_t X11Windows::inputFocus() {
+    xcb_connection_t* c = connection_.get();
+    XcbReply<xcb_get_input_focus_reply_t> focus(
+        xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    // None (0) and PointerRoot (1) name no window.
+    if (!focus || focus->focus == XCB_NONE || focus->focus == XCB_INPUT_FOCUS_POINTER_ROOT) {
+        return 0;
+    }
+    return focus->focus;
+}
+
+bool X11Windows::activeWindowChanged() {
+    bool changed = false;
+    while (XcbReply<xcb_generic_event_t> event{xcb_poll_for_event(connection_.get())}) {
+        if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY &&
+            reinterpret_cast<xcb_property_notify_event_t*>(event.get())->atom ==
+                ewmh_._NET_ACTIVE_WINDOW) {
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+xcb_window_t X11Windows::activeWindow() {
+    if (ewmhReady_) {
+        if (activeWindowChanged() || !knowsActive_) {
+            xcb_window_t active = XCB_NONE;
+            xcb_get_property_cookie_t cookie =
+                xcb_ewmh_get_active_window(&ewmh_, connection_.screenNumber());
+            knowsActive_ = xcb_ewmh_get_active_window_reply(&ewmh_, cookie, &active, nullptr) != 0;
+            active_ = active;
+        }
+        if (knowsActive_) {
+            return active_;
+        }
+    }
+    // No window manager that keeps the active window: the input focus is it.
+    return inputFocus();
+}
+
+std::u16string X11Windows::title(xcb_window_t window) {
+    xcb_connection_t* c = connection_.get();
+    if (ewmhReady_) {
+        xcb_ewmh_get_utf8_strings_reply_t name{};
+        if (xcb_ewmh_get_wm_name_reply(&ewmh_, xcb_ewmh_get_wm_name(&ewmh_, window), &name,
+                                       nullptr) != 0) {
+            std::u16string text = fromUtf8(std::string_view(name.strings, name.strings_len));
+            xcb_ewmh_get_utf8_strings_reply_wipe(&name);
+            return text;
+        }
+    }
+    XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 4096),
+        nullptr));
+    if (!reply || reply->format != 8) {
+        return {};
+    }
+    const std::string_view bytes(
+        static_cast<const char*>(xcb_get_property_value(reply.get())),
+        static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
+    if (reply->type == connection_.atom("UTF8_STRING")) {
+        return fromUtf8(bytes);
+    }
+    // STRING is Latin-1; COMPOUND_TEXT holds Latin-1 too as long as it has
+    // no escape sequences, which is what titles nearly always are.
+    return fromLatin1(bytes);
+}
+
+std::uint32_t X11Windows::processId(xcb_window_t window) {
+    if (!ewmhReady_) {
+        return 0;
+    }
+    std::uint32_t pid = 0;
+    if (xcb_ewmh_get_wm_pid_reply(&ewmh_, xcb_ewmh_get_wm_pid(&ewmh_, window), &pid, nullptr) ==
+        0) {
+        return 0;
+    }
+    return pid;
+}
+
+void X11Windows::keepAbove(xcb_window_t window) {
+    if (!ewmhReady_) {
+        return;
+    }
+    xcb_ewmh_request_change_wm_state(&ewmh_, connection_.screenNumber(), window,
+                                     XCB_EWMH_WM_STATE_ADD, ewmh_._NET_WM_STATE_ABOVE, XCB_NONE,
+                                     XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
+    xcb_flush(connection_.get());
+}
+
+}  // namespace kazunavi

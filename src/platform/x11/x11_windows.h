@@ -1,0 +1,58 @@
+#pragma once
+
+// What the window manager knows about the desktop's windows: which one is
+// active, their titles, and keeping one of ours above the others.
+
+#include <xcb/xcb.h>
+#include <xcb/xcb_ewmh.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/x11/x11_connection.h"
+
+namespace kazunavi {
+
+// Uses its connection's events (the root window's property changes): give it a
+// connection of its own.
+class X11Windows {
+  public:
+    explicit X11Windows(X11Connection& connection);
+    X11Windows(const X11Windows&) = delete;
+    X11Windows& operator=(const X11Windows&) = delete;
+    ~X11Windows();
+
+    // The window that has the user's input: _NET_ACTIVE_WINDOW where the
+    // window manager keeps it, else the X input focus. 0 for none. The
+    // property is read again only after the server reported a change of it,
+    // so asking ten times a second costs no round trip to the server.
+    xcb_window_t activeWindow();
+
+    // _NET_WM_NAME, else WM_NAME; empty when the window has no title or is
+    // gone.
+    std::u16string title(xcb_window_t window);
+
+    // _NET_WM_PID: the process that shows the window, as its client says; 0
+    // when it does not say or the window is gone.
+    std::uint32_t processId(xcb_window_t window);
+
+    // Asks the window manager to keep a mapped window above all windows that
+    // are not kept above (_NET_WM_STATE_ABOVE).
+    void keepAbove(xcb_window_t window);
+
+  private:
+    xcb_window_t inputFocus();
+    // Whether _NET_ACTIVE_WINDOW changed since it was last read.
+    bool activeWindowChanged();
+
+    X11Connection& connection_;
+    xcb_ewmh_connection_t ewmh_{};
+    bool ewmhReady_ = false;
+    bool knowsActive_ = false;  // active_ is what the property last said
+    xcb_window_t active_ = XCB_NONE;
+};
+
+// Latin-1 bytes (the STRING type of X properties) as UTF-16.
+std::u16string fromLatin1(std::string_view bytes);
+
+}  // namespace kazunavi

@@ -1,0 +1,11 @@
+set(KAZUNAVI_SHELL_SOURCES
+    src/shell/about_box.cpp
+    src/shell/application.cpp
+    src/shell/events.cpp
+    src/shell/form1.cpp
+    src/shell/form1_inventory.cpp
+    src/shell/form2.cpp
+    src/shell/startup.cpp
+    src/shell/text.cpp
+    src/shell/window.cpp
+    src/shell/window_behaviour.cpp)

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+
+#include "shell/events.h"
+
+namespace kazunavi {
+
+class Application;
+
+// Starting and ending the program: the start-up form, the main window's load
+// and unload, and the two exit elements.
+class Startup {
+  public:
+    explicit Startup(Application& app) : app_(app) {}
+
+    void wire(EventTable& events);
+
+    // Form3's load: the program's entry.
+    void Form3_Load();
+    // Form1's load and unload.
+    void Form_Load();
+    void Form_Unload();
+    void Command6_Click(int index);
+    void lblEXIT_Click();
+
+    // Loads the keep list during Form1's load.
+    std::function<void()> loadKeepList;
+
+  private:
+    void unloadForm1();
+    Application& app_;
+};
+
+}  // namespace kazunavi

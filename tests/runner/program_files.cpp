@@ -1,0 +1,52 @@
+#include "runner/program_files.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "runner/scenario_failure.h"
+#include "runner/value_text.h"
+#include "shell/text.h"
+
+namespace kazunavi::scenario {
+
+std::filesystem::path programFile(const std::filesystem::path& folder, std::u16string_view name) {
+    const bool plain = !name.empty() && name != u"." && name != u".." &&
+                       name.find_first_of(u"/\\") == std::u16string_view::npos &&
+                       name.find(u'\0') == std::u16string_view::npos;
+    if (!plain) {
+        throw ScenarioFailure("expected a plain file name in the program folder, found " +
+                              quoteText(name));
+    }
+    return folder / text::toUtf8(name);
+}
+
+std::u16string withLineEnds(const std::vector<std::string>& lines) {
+    std::u16string content;
+    for (const std::string& line : lines) {
+        content += text::fromUtf8(line);
+        content += u"\r\n";
+    }
+    return content;
+}
+
+void writeFileBytes(const std::filesystem::path& file, std::string_view bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw ScenarioFailure("cannot write " + file.string());
+    }
+}
+
+std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        return std::nullopt;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        throw ScenarioFailure("cannot read " + file.string());
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace kazunavi::scenario

@@ -1,0 +1,19 @@
+# The scenario runner without its main(), shared with the unit tests.
+set(KAZUNAVI_RUNNER_LIBRARY_SOURCES
+    runner/check_commands.cpp
+    runner/command_words.cpp
+    runner/interpreter.cpp
+    runner/platform_commands.cpp
+    runner/program_commands.cpp
+    runner/program_files.cpp
+    runner/properties.cpp
+    runner/scenario_files.cpp
+    runner/scenario_syntax.cpp
+    runner/targets.cpp
+    runner/user_commands.cpp
+    runner/value.cpp
+    runner/value_text.cpp
+    runner/variables.cpp)
+set(KAZUNAVI_RUNNER_SOURCES
+    ${KAZUNAVI_RUNNER_LIBRARY_SOURCES}
+    runner/main.cpp)

@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/linux/cp932.h"
+#include "platform/linux/window_text.h"
+
+namespace kazunavi {
+namespace {
+
+constexpr int kBuffer = 128;  // the narrow window-text buffer of the capture
+
+TEST(NarrowWindowText, KeepsAShortTitleAsItIs) {
+    EXPECT_EQ(narrowWindowText(u"Page A 日本 - Chromium", kBuffer), u"Page A 日本 - Chromium");
+    // The code page holds the em dash as the horizontal bar.
+    EXPECT_EQ(narrowWindowText(u"Page A — Mozilla Firefox", kBuffer), u"Page A ― Mozilla Firefox");
+    EXPECT_EQ(narrowWindowText(u"", kBuffer), u"");
+}
+
+TEST(NarrowWindowText, CutsToOneByteLessThanTheBuffer) {
+    const std::u16string title(200, u'x');
+    EXPECT_EQ(narrowWindowText(title, kBuffer), std::u16string(127, u'x'));
+    EXPECT_EQ(narrowWindowText(std::u16string(127, u'x'), kBuffer), std::u16string(127, u'x'));
+}
+
+TEST(NarrowWindowText, NeverCutsADoubleByteCharacter) {
+    // 126 single bytes leave one byte: too few for a kanji.
+    EXPECT_EQ(narrowWindowText(std::u16string(126, u'a') + u"日本", kBuffer),
+              std::u16string(126, u'a'));
+    // 125 leave two: the kanji fits.
+    EXPECT_EQ(narrowWindowText(std::u16string(125, u'a') + u"日本", kBuffer),
+              std::u16string(125, u'a') + u"日");
+    // Half-width katakana takes one byte.
+    EXPECT_EQ(narrowWindowText(std::u16string(130, u'ｱ'), kBuffer), std::u16string(127, u'ｱ'));
+}
+
+TEST(NarrowWindowText, ACharacterOutsideTheCodePageIsOneQuestionMark) {
+    EXPECT_EQ(narrowWindowText(u"a\U0001F600b\u00E9", kBuffer), u"a?b?");
+    EXPECT_EQ(toCp932(narrowWindowText(u"a\U0001F600b", kBuffer)).size(), 3u);
+}
+
+TEST(NarrowWindowText, NoBufferNoText) {
+    EXPECT_EQ(narrowWindowText(u"title", 0), u"");
+    EXPECT_EQ(narrowWindowText(u"title", 1), u"");
+    EXPECT_EQ(narrowWindowText(u"title", -5), u"");
+    EXPECT_EQ(narrowWindowText(u"title", 2), u"t");
+}
+
+}  // namespace
+}  // namespace kazunavi
