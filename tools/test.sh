@@ -13,4 +13,6 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cd "$build"
-ctest --output-on-failure -j"$(nproc)"
+# The tests with real browsers (label integration) need firefox-esr and
+# chromium and run on their own: ctest -L integration.
+ctest --output-on-failure -j"$(nproc)" -LE integration
