@@ -26,7 +26,6 @@ class CaretKeys;
 class AutoSwitch;
 class KeepList;
 class BrowserCapture;
-// (the other concerns are declared here as they are wired in)
 
 // The one application object: the windows, their event procedures and the
 // services they run on. Every user action and timer tick enters through run().
@@ -89,7 +88,6 @@ class Application : private ProgramExit {
     std::unique_ptr<AutoSwitch> autoSwitch_;
     std::unique_ptr<KeepList> keepList_;  // before the capture that adds to it
     std::unique_ptr<BrowserCapture> browserCapture_;
-    // (each further concern: one member here, created and wired in the constructor)
 };
 
 }  // namespace kazunavi
