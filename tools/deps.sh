@@ -7,7 +7,7 @@ packages=(
     build-essential cmake pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libxcb1-dev libxcb-ewmh-dev libatspi2.0-dev
-    fonts-ipafont-gothic
+    fonts-ipafont-gothic fonts-dejavu-core fonts-dejavu-extra
     xvfb openbox xdotool xclip x11-utils imagemagick
 )
 
