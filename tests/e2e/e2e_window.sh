@@ -77,6 +77,9 @@ pass "the main window appears"
 
 wait_for_size "$window" 182x46 && pass "collapsed: 182 x 46 pixels" ||
     fail "collapsed size is $(window_size "$window"), not 182x46"
+wait_for_pixel "$window" "$exit_x" "$exit_y" 255,0,0 &&
+    pass "the lamp is lit while the window is in front" ||
+    fail "the lamp shows $(pixel_of "$window" "$exit_x" "$exit_y"), not lit red"
 xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE &&
     pass "kept above other windows" || fail "not kept above: $(xprop -id "$window" _NET_WM_STATE)"
 import -window root "$screenshots/e2e-collapsed.png"
@@ -155,6 +158,9 @@ second_pid=$last_pid
 box=$(wait_for_window 'Kazunavi Error_01' 10)
 if [ -n "$box" ]; then
     pass "a second copy shows Error_01"
+    wait_for_pixel "$window" "$exit_x" "$exit_y" 128,0,0 &&
+        pass "the lamp is dark while another program's box is in front" ||
+        fail "the lamp shows $(pixel_of "$window" "$exit_x" "$exit_y") with the box in front, not dark red"
     xdotool windowactivate --sync "$box" 2>/dev/null
     xdotool key --window "$box" Return
     if wait_for_exit "$second_pid" 5; then

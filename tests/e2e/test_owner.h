@@ -40,7 +40,15 @@ class TestOwner {
             atoms_[name] = atom(name);
         }
         xcb_set_selection_owner(c_, window_, atoms_["CLIPBOARD"], XCB_CURRENT_TIME);
-        xcb_flush(c_);
+        // A round trip: the server has made it the owner before anybody asks.
+        auto* owner = xcb_get_selection_owner_reply(
+            c_, xcb_get_selection_owner(c_, atoms_["CLIPBOARD"]), nullptr);
+        const bool owns = owner != nullptr && owner->owner == window_;
+        std::free(owner);
+        if (!owns) {
+            xcb_disconnect(c_);
+            throw std::runtime_error("the clipboard could not be taken");
+        }
         thread_ = std::thread([this] { serve(); });
     }
     TestOwner(const TestOwner&) = delete;

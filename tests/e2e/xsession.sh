@@ -101,6 +101,23 @@ wait_for_line() {
     return 1
 }
 
+# The colour of one pixel of a window, as "r,g,b".
+pixel_of() {
+    local id=$1 x=$2 y=$3
+    import -window "$id" -crop "1x1+$x+$y" -depth 8 txt:- 2>/dev/null |
+        sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1,\2,\3/p'
+}
+
+# Waits up to $5 seconds (default 3) for a pixel to take a colour.
+wait_for_pixel() {
+    local id=$1 x=$2 y=$3 colour=$4 seconds=${5:-3} i
+    for i in $(seq 1 $((seconds * 10))); do
+        [ "$(pixel_of "$id" "$x" "$y")" = "$colour" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # Clicks at a place in the window, in its own pixels.
 click_at() {
     xdotool mousemove --window "$1" "$2" "$3" click 1

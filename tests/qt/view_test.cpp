@@ -125,11 +125,23 @@ TEST_F(ViewTest, OneWordCaptionsAreNotCut) {
             continue;
         }
         QFont font = qFont(e.font);
-        // Drawn at most two pixels smaller than designed.
-        font.setPixelSize(font.pixelSize() - 2);
+        // Drawn at most a third (two pixels at least) smaller than designed.
+        font.setPixelSize(font.pixelSize() - std::max(2, font.pixelSize() / 3));
         EXPECT_LE(QFontMetrics(font).horizontalAdvance(caption), label->width())
             << e.name() << " \"" << caption.toStdString() << "\"";
     }
+}
+
+TEST_F(ViewTest, TheAboutBoxShowsTheProgramsNameWhole) {
+    start();
+    views_->dispatch("lblEDIT", Event::Click, 0);
+    FormView* about = views_->aboutView();
+    ASSERT_NE(about, nullptr);
+    auto* name = dynamic_cast<LabelView*>(about->viewOf(about->widgetOf("Label3")));
+    ASSERT_NE(name, nullptr);
+    QFont font = qFont(name->element().font);
+    font.setPixelSize(font.pixelSize() - std::max(2, font.pixelSize() / 3));
+    EXPECT_LE(QFontMetrics(font).horizontalAdvance(QStringLiteral("「Kazunavi」")), name->width());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/atspi/accessibility_bus.h"
 
+#include <atspi/atspi-constants.h>
 #include <gio/gio.h>
 #include <unistd.h>
 
@@ -14,16 +15,14 @@ namespace kazunavi {
 
 namespace {
 
-constexpr char kRegistryName[] = "org.a11y.atspi.Registry";
-constexpr char kRootPath[] = "/org/a11y/atspi/accessible/root";
-constexpr char kAccessibleInterface[] = "org.a11y.atspi.Accessible";
-constexpr char kCollectionInterface[] = "org.a11y.atspi.Collection";
-constexpr char kDocumentInterface[] = "org.a11y.atspi.Document";
-// Collection match types and sort order (AtspiCollectionMatchType,
-// AtspiCollectionSortOrder).
-constexpr std::int32_t kMatchAll = 1;
-constexpr std::int32_t kMatchAny = 2;
-constexpr std::uint32_t kSortCanonical = 1;
+constexpr char kRegistryName[] = ATSPI_DBUS_NAME_REGISTRY;
+constexpr char kRootPath[] = ATSPI_DBUS_PATH_ROOT;
+constexpr char kAccessibleInterface[] = ATSPI_DBUS_INTERFACE_ACCESSIBLE;
+constexpr char kCollectionInterface[] = ATSPI_DBUS_INTERFACE_COLLECTION;
+constexpr char kDocumentInterface[] = ATSPI_DBUS_INTERFACE_DOCUMENT;
+constexpr std::int32_t kMatchAll = ATSPI_Collection_MATCH_ALL;
+constexpr std::int32_t kMatchAny = ATSPI_Collection_MATCH_ANY;
+constexpr std::uint32_t kSortCanonical = ATSPI_Collection_SORT_ORDER_CANONICAL;
 
 struct VariantUnref {
     void operator()(GVariant* v) const { g_variant_unref(v); }

@@ -8,7 +8,6 @@
 #include <thread>
 
 #include "platform/failure.h"
-#include "platform/linux/browser_frames.h"
 #include "platform/linux/unicode_text.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_windows.h"

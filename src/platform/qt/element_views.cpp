@@ -186,20 +186,30 @@ bool LabelView::sync() {
 }
 
 void LabelView::fitCaption() {
-    // The stand-in faces are a little wider than the design's small bitmap
-    // font: a one-word caption that would be cut is drawn a pixel or two
-    // smaller instead. Sentences wrap as they are.
+    // The stand-in faces are a little wider than the design's fonts: a
+    // caption that would be cut (a word wider than the label, or more
+    // wrapped lines than the label holds) is drawn smaller instead, by up to
+    // a third of its size (two pixels at least).
     fitted_ = font_;
     const QString caption = qText(shown_.text);
-    if (caption.isEmpty() || caption.contains(QLatin1Char(' ')) || font_.pixelSize() <= 0) {
+    if (caption.isEmpty() || font_.pixelSize() <= 0) {
         return;
     }
-    const int room = width() - (design_.border ? 2 : 0);
-    for (int shrink = 1; shrink <= 2 && QFontMetrics(fitted_).horizontalAdvance(caption) > room;
-         ++shrink) {
-        fitted_.setPixelSize(font_.pixelSize() - shrink);
+    const QRect room = design_.border ? rect().adjusted(1, 1, -1, -1) : rect();
+    const int flags = alignmentOf(design_.alignment) | Qt::AlignTop | Qt::TextWordWrap;
+    auto fits = [&](const QFont& font) {
+        const QFontMetrics metrics(font);
+        const QRect used = metrics.boundingRect(room, flags, caption);
+        // One line may reach below a small label (the design's captions are
+        // capitals); more lines must fit in it.
+        const bool oneLine = used.height() < 2 * metrics.lineSpacing();
+        return used.width() <= room.width() && (oneLine || used.height() <= room.height());
+    };
+    const int smallest = font_.pixelSize() - std::max(2, font_.pixelSize() / 3);
+    while (!fits(fitted_) && fitted_.pixelSize() > smallest) {
+        fitted_.setPixelSize(fitted_.pixelSize() - 1);
     }
-    if (QFontMetrics(fitted_).horizontalAdvance(caption) > room) {
+    if (!fits(fitted_)) {
         fitted_ = font_;  // cut either way: keep the design's size
     }
 }

@@ -122,7 +122,7 @@ class LabelView : public QWidget, public ElementView {
   private:
     void fitCaption();
     QFont font_;    // the design's
-    QFont fitted_;  // a pixel or two smaller where a one-word caption would be cut
+    QFont fitted_;  // smaller where a one-word caption would be cut
 };
 
 // A panel or picture box: its back colour or picture (drawn from the top-left

@@ -1,8 +1,10 @@
 #include "platform/qt/skins.h"
 
+#include <QApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyle>
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -200,13 +202,6 @@ Pictures mainWindowPictures() {
 Pictures aboutBoxPictures() {
     return {{"Picture1", QPixmap::fromImage(programIcon(32))}};
 }
-
-}  // namespace kazunavi
-
-#include <QApplication>
-#include <QStyle>
-
-namespace kazunavi {
 
 void applyProgramLook() {
     QApplication::setStyle(QStringLiteral("Fusion"));

@@ -29,10 +29,8 @@ using Pictures = std::map<std::string, QPixmap>;
 Pictures mainWindowPictures();
 Pictures aboutBoxPictures();
 
-}  // namespace kazunavi
-
-namespace kazunavi {
 // The program's fixed look, whatever the desktop's theme: the Fusion style
 // with its light palette, and the program icon on every window.
 void applyProgramLook();
+
 }  // namespace kazunavi
