@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need,
-# when any of them is missing. Uses sudo when not run as root.
+# Installs the Debian packages that the build and the program need, when any
+# of them is missing; with --tests also those of the tests (a private X
+# server and its tools, and the real browsers with the accessibility bus for
+# the integration tests). Uses sudo when not run as root.
 set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libxcb1-dev libxcb-ewmh-dev libatspi2.0-dev
     fonts-ipafont-gothic fonts-dejavu-core fonts-dejavu-extra
-    xvfb openbox xdotool xclip x11-utils imagemagick
 )
+if [ "${1:-}" = "--tests" ]; then
+    packages+=(
+        libgtest-dev libgmock-dev libbenchmark-dev
+        xvfb openbox xdotool xclip x11-utils imagemagick
+        firefox-esr chromium at-spi2-core dbus-daemon python3
+    )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
