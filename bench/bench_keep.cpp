@@ -13,8 +13,8 @@
 #include "keep/keep_list.h"
 #include "platform/linux/ini_profile.h"
 #include "platform/sim/sim_desktop.h"
+#include "platform/utf8.h"
 #include "shell/form1.h"
-#include "shell/text.h"
 
 namespace kazunavi {
 namespace {
@@ -26,12 +26,12 @@ constexpr int kLargestCount = 32767;
 
 // About 100 bytes each in code page 932.
 std::u16string entryName(int i) {
-    return u"お気に入りの写真ギャラリー集　第" + text::fromUtf8(std::to_string(i)) +
+    return u"お気に入りの写真ギャラリー集　第" + fromUtf8(std::to_string(i)) +
            u"巻　（夏の特集号・高画質版）";
 }
 std::u16string entryAddress(int i) {
-    return u"http://www.example.co.jp/gallery/2024/summer/photos/" +
-           text::fromUtf8(std::to_string(i)) + u"/large_image_viewer.html?from=kazunavi";
+    return u"http://www.example.co.jp/gallery/2024/summer/photos/" + fromUtf8(std::to_string(i)) +
+           u"/large_image_viewer.html?from=kazunavi";
 }
 
 // The work of a save without the file system: the batch is dropped instead
@@ -78,9 +78,9 @@ class KeepBench {
 void writeFile(const fs::path& file, int entries, int count) {
     IniProfileFile profile;
     profile.beginBatch(file);
-    profile.write(file, u"KeepCount", u"Count", text::fromUtf8(std::to_string(count)));
+    profile.write(file, u"KeepCount", u"Count", fromUtf8(std::to_string(count)));
     for (int i = 0; i < entries; ++i) {
-        const std::u16string n = text::fromUtf8(std::to_string(i));
+        const std::u16string n = fromUtf8(std::to_string(i));
         profile.write(file, u"KeepURL", u"Name" + n, entryName(i));
         profile.write(file, u"KeepURL", u"URL" + n, entryAddress(i));
     }
@@ -151,8 +151,7 @@ void keepFiftieth(benchmark::State& state) {
     int round = 0;
     for (auto _ : state) {
         // A new name each round, so that every save really changes the file.
-        b.keep().AddKeepEntry(u"Keep " + text::fromUtf8(std::to_string(++round)),
-                              u"http://example.org/");
+        b.keep().AddKeepEntry(u"Keep " + fromUtf8(std::to_string(++round)), u"http://example.org/");
         state.PauseTiming();
         b.form().List1.removeItem(kEntries - 1);
         b.form().List2.removeItem(kEntries - 1);

@@ -14,9 +14,9 @@
 
 #include "platform/linux/cp932.h"
 #include "platform/sim/sim_desktop.h"
+#include "platform/utf8.h"
 #include "shell/application.h"
 #include "shell/form1.h"
-#include "shell/text.h"
 
 namespace kazunavi {
 namespace {
@@ -89,7 +89,7 @@ void run(const std::uint8_t* data, std::size_t size) {
     check(f.List1.listCount() == (kept ? loaded + 1 : loaded));
     if (kept) {
         check(f.List2.list(loaded) == kKeptAddress);
-        check(f.lblCNT.text() == text::fromUtf8(std::to_string(loaded + 1)));
+        check(f.lblCNT.text() == fromUtf8(std::to_string(loaded + 1)));
     }
     if (!readOnly && kept) {
         checkReload(desktop, loaded + 1, true);

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "platform/sim/sim_desktop.h"
+#include "platform/utf8.h"
 #include "shell/application.h"
 #include "shell/form1.h"
-#include "shell/text.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ class Session {
             if (choice < kPieceCount) {
                 t += kPieces[choice];
             } else if (choice == kPieceCount) {
-                t += kazunavi::text::fromUtf8(in_.ConsumeRandomLengthString(64));
+                t += kazunavi::fromUtf8(in_.ConsumeRandomLengthString(64));
             } else {
                 const std::string bytes = in_.ConsumeRandomLengthString(64);
                 for (std::size_t b = 0; b + 1 < bytes.size(); b += 2) {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "platform/failure.h"
+#include "platform/utf8.h"
 #include "shell/form1.h"
-#include "shell/text.h"
 
 namespace kazunavi::number {
 
@@ -102,7 +102,7 @@ double toDouble(std::u16string_view text) {
     if (auto value = parse(text)) {
         return *value;
     }
-    throw Failure("not a number: " + text::toUtf8(text));
+    throw Failure("not a number: " + toUtf8(text));
 }
 
 bool isNumber(std::u16string_view text) {

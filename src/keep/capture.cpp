@@ -50,7 +50,8 @@ void BrowserCapture::timGETURL_Timer() {
                 f_.lTTL.setText(u"");
                 return;
             }
-            const std::u16string title = s_.windowManager.windowText(front, kTitleBufferSize);
+            const std::u16string title =
+                s_.windowManager.windowText(front, WindowManager::kTitleBufferSize);
             // A title shorter than the browser's own suffix fails here and
             // leaves both labels as they were.
             f_.lTTL.setText(text::left(title, text::length(title) - 1LL * titleSuffix(window)));

@@ -17,8 +17,6 @@ class BrowserCapture {
     // Characters the browser appends to the page title in its window title,
     // where the platform does not say how many.
     static constexpr int kDefaultTitleSuffix = 29;
-    // The title is read as narrow text into a buffer of this size.
-    static constexpr int kTitleBufferSize = 128;
 
     BrowserCapture(Form1& form, Services& services, KeepList& keepList)
         : f_(form), s_(services), keepList_(keepList) {}

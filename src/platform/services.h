@@ -57,6 +57,8 @@ class WindowManager {
     // The title as the narrow window-text call gives it: at most bufferSize-1
     // bytes in the program's narrow encoding, never cut inside a character.
     virtual std::u16string windowText(WindowHandle window, int bufferSize) = 0;
+    // The buffer through which the capture reads a browser window's title.
+    static constexpr int kTitleBufferSize = 128;
     // Keeps the window above all windows that are not kept on top.
     virtual void keepOnTop(WindowHandle window) = 0;
     // Hands the window to the system's move loop; returns when the button is up.

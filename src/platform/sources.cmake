@@ -1,6 +1,7 @@
 set(KAZUNAVI_PLATFORM_INTERFACE_SOURCES
     src/platform/element.cpp
-    src/platform/timer.cpp)
+    src/platform/timer.cpp
+    src/platform/utf8.cpp)
 
 set(KAZUNAVI_PLATFORM_LINUX_SOURCES
     src/platform/linux/browser_command.cpp

@@ -25,7 +25,4 @@ std::u16string mid(std::u16string_view s, long long start);
 // holds nothing.
 std::int32_t find(std::u16string_view s, std::u16string_view key);
 
-std::u16string fromUtf8(std::string_view s);
-std::string toUtf8(std::u16string_view s);
-
 }  // namespace kazunavi::text

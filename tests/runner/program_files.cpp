@@ -3,9 +3,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/utf8.h"
 #include "runner/scenario_failure.h"
 #include "runner/value_text.h"
-#include "shell/text.h"
 
 namespace kazunavi::scenario {
 
@@ -17,13 +17,13 @@ std::filesystem::path programFile(const std::filesystem::path& folder, std::u16s
         throw ScenarioFailure("expected a plain file name in the program folder, found " +
                               quoteText(name));
     }
-    return folder / text::toUtf8(name);
+    return folder / toUtf8(name);
 }
 
 std::u16string withLineEnds(const std::vector<std::string>& lines) {
     std::u16string content;
     for (const std::string& line : lines) {
-        content += text::fromUtf8(line);
+        content += fromUtf8(line);
         content += u"\r\n";
     }
     return content;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "shell/text.h"
+#include "platform/utf8.h"
 
 namespace kazunavi::scenario {
 
@@ -137,7 +137,7 @@ Token readString(std::string_view line, std::size_t& pos, int lineNo) {
     token.quoted = true;
     ++pos;
     std::size_t runStart = pos;
-    auto flushRun = [&] { token.text += text::fromUtf8(line.substr(runStart, pos - runStart)); };
+    auto flushRun = [&] { token.text += fromUtf8(line.substr(runStart, pos - runStart)); };
     for (;;) {
         if (pos >= line.size()) {
             throw SyntaxError(lineNo, "a string is not closed by a double quote");

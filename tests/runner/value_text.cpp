@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/text.h"
+#include "platform/utf8.h"
 
 namespace kazunavi::scenario {
 
@@ -54,14 +54,14 @@ std::string quoteText(std::u16string_view text) {
         const bool pairedHigh = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() &&
                                 text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
         if (pairedHigh) {
-            out += text::toUtf8(text.substr(i, 2));
+            out += toUtf8(text.substr(i, 2));
             ++i;
         } else if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || isSurrogate(c) ||
                    looksBlank(c)) {
             out += "\\u";
             appendHexDigits(out, c, 4);
         } else {
-            out += text::toUtf8(text.substr(i, 1));
+            out += toUtf8(text.substr(i, 1));
         }
     }
     out += '"';

@@ -11,8 +11,8 @@
 #include "platform/failure.h"
 #include "platform/linux/ini_profile.h"
 #include "platform/sim/sim_desktop.h"
+#include "platform/utf8.h"
 #include "shell/form1.h"
-#include "shell/text.h"
 #include "unit/scratch_folder.h"
 
 namespace kazunavi {
@@ -46,15 +46,14 @@ class RecordingProfile : public ProfileFile {
                std::u16string_view value) override {
         ++writes;
         if (recording) {
-            calls.push_back(text::toUtf8(section) + "/" + text::toUtf8(key) + "=" +
-                            text::toUtf8(value));
+            calls.push_back(toUtf8(section) + "/" + toUtf8(key) + "=" + toUtf8(value));
         }
         if (key == failingKey) {
             throw Failure("write fails");
         }
     }
     void removeSection(const std::filesystem::path&, std::u16string_view section) override {
-        calls.push_back("remove " + text::toUtf8(section));
+        calls.push_back("remove " + toUtf8(section));
     }
     void beginBatch(const std::filesystem::path&) override {
         calls.push_back("begin");
@@ -148,7 +147,7 @@ TEST(KeepListLoad, CountShowsTheStoredTextAsRead) {
         KeepFixture k;
         writeBytes(k.file(), std::string("[KeepCount]\r\nCount=") + stored + "\r\n");
         k.keep.LoadKeepList();
-        EXPECT_EQ(text::toUtf8(k.form.lblCNT.text()), stored);
+        EXPECT_EQ(toUtf8(k.form.lblCNT.text()), stored);
     }
 }
 

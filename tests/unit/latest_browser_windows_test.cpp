@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -128,6 +129,20 @@ TEST(LatestBrowserWindows, NoLookupRunsUnasked) {
     std::this_thread::sleep_for(50ms);
     std::lock_guard lock(script->mutex);
     EXPECT_EQ(script->started, 0);
+}
+
+TEST(LatestBrowserWindows, TheLookupIsMadeWhenTheFirstTickAsks) {
+    std::atomic<int> made = 0;
+    auto script = std::make_shared<Script>();
+    LatestBrowserWindows windows([&made, script] {
+        ++made;
+        return std::make_unique<FakeLookup>(script);
+    });
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(made, 0);
+    windows.list();
+    ASSERT_TRUE(script->waitUntil([&] { return script->started == 1; }));
+    EXPECT_EQ(made, 1);
 }
 
 TEST(LatestBrowserWindows, AHangingLookupNeverHoldsTheTick) {

@@ -94,7 +94,10 @@ INSTANTIATE_TEST_SUITE_P(
                       WidthCase{kDWNbutton, true, u"6", 4}, WidthCase{kLblDWN, true, u"6", 4},
                       WidthCase{kDWNbutton, false, u"006", 4}, WidthCase{kLblDWN, false, u"006", 4},
                       WidthCase{kCup, true, u"8", 1}, WidthCase{kCup, false, u"8", 1},
-                      WidthCase{kCdwn, true, u"6", 1}, WidthCase{kCdwn, false, u"6", 1}));
+                      WidthCase{kCdwn, true, u"6", 1}, WidthCase{kCdwn, false, u"6", 1}),
+    [](const ::testing::TestParamInfo<WidthCase>& param) {
+        return std::string(param.param.member.target) + (param.param.picked ? "Picked" : "Plain");
+    });
 
 // A lower bound that is not a number: the clicks report Error_06 with their
 // own first line; the ticks stop their repeat and change nothing.
@@ -127,7 +130,10 @@ INSTANTIATE_TEST_SUITE_P(Family, StepFailure,
                                            FailureCase{kDWNbutton, kShortLine},
                                            FailureCase{kLblUP, kLongLine},
                                            FailureCase{kLblDWN, kLongLine}, FailureCase{kCup, {}},
-                                           FailureCase{kCdwn, {}}));
+                                           FailureCase{kCdwn, {}}),
+                         [](const ::testing::TestParamInfo<FailureCase>& param) {
+                             return std::string(param.param.member.target);
+                         });
 
 TEST_F(StepFamilyTest, UpClicksSkipTheBoundsInPickedModeButTheTicksDoNot) {
     f.v.PickMode = true;

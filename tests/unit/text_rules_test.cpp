@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/failure.h"
+#include "platform/utf8.h"
 #include "shell/text.h"
 
 namespace kazunavi {
@@ -67,16 +68,28 @@ TEST(TextFind, EmptyKeywordAndEmptyText) {
 
 TEST(TextUtf8, RoundTripsJapaneseAndAstralCharacters) {
     const std::u16string s = u"待機中 ｒ \U0001F600 http://例.jp/";
-    EXPECT_EQ(text::fromUtf8(text::toUtf8(s)), s);
-    EXPECT_EQ(text::toUtf8(u"待"), "\xE5\xBE\x85");
+    EXPECT_EQ(fromUtf8(toUtf8(s)), s);
+    EXPECT_EQ(toUtf8(u"待"), "\xE5\xBE\x85");
 }
 
 TEST(TextUtf8, BrokenInputBecomesReplacementCharacters) {
-    EXPECT_EQ(text::fromUtf8("a\xE5\xBE"), u"a\uFFFD\uFFFD");
-    EXPECT_EQ(text::fromUtf8("\xFF"
-                             "b"),
+    EXPECT_EQ(fromUtf8("a\xE5\xBE"), u"a\uFFFD\uFFFD");
+    EXPECT_EQ(fromUtf8("\xFF"
+                       "b"),
               u"\uFFFDb");
-    EXPECT_EQ(text::toUtf8(std::u16string(1, u'\xD800')), "\xEF\xBF\xBD");
+    EXPECT_EQ(toUtf8(std::u16string(1, u'\xD800')), "\xEF\xBF\xBD");
+}
+
+TEST(TextUtf8, MalformedSequencesNeverBecomeCharacters) {
+    // An overlong NUL must not slip through as a character of its own.
+    EXPECT_EQ(fromUtf8("a\xC0\x80"), u"a\uFFFD\uFFFD");
+    EXPECT_EQ(fromUtf8("\xE0\x80\xAF"), u"\uFFFD\uFFFD\uFFFD");
+    // Surrogates and code points beyond U+10FFFF.
+    EXPECT_EQ(fromUtf8("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(fromUtf8("\xF4\x90\x80\x80"), u"\uFFFD\uFFFD\uFFFD\uFFFD");
+    // The largest ones that are well formed.
+    EXPECT_EQ(fromUtf8("\xF4\x8F\xBF\xBF"), u"\U0010FFFF");
+    EXPECT_EQ(fromUtf8("\xEF\xBF\xBF"), u"\uFFFF");
 }
 
 }  // namespace

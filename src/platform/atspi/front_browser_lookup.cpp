@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "platform/failure.h"
-#include "platform/linux/unicode_text.h"
+#include "platform/utf8.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_windows.h"
 
@@ -19,9 +19,6 @@ namespace {
 constexpr std::uint64_t stateBit(AtspiStateType state) {
     return std::uint64_t{1} << static_cast<unsigned>(state);
 }
-
-// The narrow window-text buffer through which the capture reads titles.
-constexpr int kTitleBufferSize = 128;
 
 // The address a web document shows: Firefox says DocURL, Chromium URI.
 std::optional<std::string> documentAddress(const std::map<std::string, std::string>& attributes) {
@@ -151,7 +148,8 @@ FrontBrowserLookup::Sight FrontBrowserLookup::browserWindow(AccessibilityBus& bu
     }
     // Without a page title that the window title begins with, the suffix is
     // the whole window title (a page without a title) or unknown.
-    const std::optional<int> suffix = titleSuffixLength(front.title, pageTitle, kTitleBufferSize);
+    const std::optional<int> suffix =
+        titleSuffixLength(front.title, pageTitle, WindowManager::kTitleBufferSize);
     // A page without an address or a title, or whose title the window title
     // does not begin with, may be caught between two moments.
     const bool settled = !address.empty() && !pageTitle.empty() && suffix.has_value();

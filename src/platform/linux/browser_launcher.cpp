@@ -13,7 +13,7 @@
 
 #include "platform/failure.h"
 #include "platform/linux/browser_command.h"
-#include "platform/linux/unicode_text.h"
+#include "platform/utf8.h"
 
 namespace kazunavi {
 

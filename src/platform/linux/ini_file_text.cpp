@@ -2,6 +2,7 @@
 
 #include "platform/linux/cp932.h"
 #include "platform/linux/unicode_text.h"
+#include "platform/utf8.h"
 
 namespace kazunavi {
 

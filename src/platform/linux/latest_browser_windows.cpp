@@ -61,13 +61,21 @@ std::vector<BrowserWindow> LatestBrowserWindows::list() {
 void LatestBrowserWindows::run() {
     // Named for the tools that list threads (top -H, /proc/PID/task).
     pthread_setname_np(pthread_self(), "kazunavi-lookup");
+    // The lookup (its bus connections) is made when the first tick asks, not
+    // while the window is being built.
+    std::unique_lock lock(mutex_);
+    wake_.wait(lock, [this] { return stopping_ || requested_; });
+    if (stopping_) {
+        return;
+    }
+    lock.unlock();
     std::unique_ptr<WindowLookup> lookup;
     try {
         lookup = factory_();
     } catch (...) {
         // Without a lookup every answer stays empty.
     }
-    std::unique_lock lock(mutex_);
+    lock.lock();
     lookup_ = lookup.get();
     while (true) {
         wake_.wait(lock, [this] { return stopping_ || requested_; });

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/linux/iconv_converter.h"
-
 namespace kazunavi {
 
 namespace {
@@ -62,22 +60,6 @@ std::size_t utf16LeCodePointLength(std::string_view rest) {
         }
     }
     return 2;
-}
-
-std::string toUtf8(std::u16string_view text) {
-    if (isAscii(text)) {
-        return std::string(text.begin(), text.end());
-    }
-    return IconvConverter("UTF-8", "UTF-16LE")
-        .convert(utf16LeBytes(text), "\xEF\xBF\xBD", utf16LeCodePointLength);
-}
-
-std::u16string fromUtf8(std::string_view bytes) {
-    if (isAscii(bytes)) {
-        return std::u16string(bytes.begin(), bytes.end());
-    }
-    return fromUtf16LeBytes(
-        IconvConverter("UTF-16LE", "UTF-8").convert(bytes, "\xFD\xFF", IconvConverter::oneByte));
 }
 
 }  // namespace kazunavi

@@ -19,9 +19,4 @@ std::u16string fromUtf16LeBytes(std::string_view bytes);
 // surrogate pair, else 2 (or what is left).
 std::size_t utf16LeCodePointLength(std::string_view rest);
 
-// A lone surrogate becomes U+FFFD.
-std::string toUtf8(std::u16string_view text);
-// Each byte that is not part of a valid sequence becomes U+FFFD.
-std::u16string fromUtf8(std::string_view bytes);
-
 }  // namespace kazunavi

@@ -126,6 +126,17 @@ bool ElementView::syncCommon(QWidget& w) {
     return changed;
 }
 
+bool ElementView::syncCaption() {
+    if (element_.text() == shown_.text && element_.foreColor == shown_.fore &&
+        element_.backColor == shown_.back) {
+        return false;
+    }
+    shown_.text = element_.text();
+    shown_.fore = element_.foreColor;
+    shown_.back = element_.backColor;
+    return true;
+}
+
 void ElementView::relayPress(QMouseEvent* event) {
     event->accept();
     pressedLeft_ = event->button() == Qt::LeftButton;
@@ -171,13 +182,7 @@ bool LabelView::sync() {
     if (!attached_) {
         return false;
     }
-    if (element_.text() != shown_.text || element_.foreColor != shown_.fore ||
-        element_.backColor != shown_.back) {
-        shown_.text = element_.text();
-        shown_.fore = element_.foreColor;
-        shown_.back = element_.backColor;
-        changed = true;
-    }
+    changed = syncCaption() || changed;
     if (changed) {
         fitCaption();
         update();
@@ -360,13 +365,7 @@ bool ButtonView::sync() {
     if (!attached_) {
         return false;
     }
-    if (element_.text() != shown_.text || element_.foreColor != shown_.fore ||
-        element_.backColor != shown_.back) {
-        shown_.text = element_.text();
-        shown_.fore = element_.foreColor;
-        shown_.back = element_.backColor;
-        changed = true;
-    }
+    changed = syncCaption() || changed;
     if (changed) {
         update();
     }

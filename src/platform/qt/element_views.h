@@ -85,6 +85,8 @@ class ElementView {
     // The properties every element has: place, enabled, visible, tooltip.
     // Returns whether any of them changed.
     bool syncCommon(QWidget& w);
+    // The caption and its colours; true when any of them changed.
+    bool syncCaption();
     void relay(Event event, int button) {
         if (attached_ && relay_) {
             relay_(event, button);

@@ -10,8 +10,7 @@ namespace {
 constexpr char16_t kProgramName[] = u"Kazunavi";
 }
 
-FormViews::FormViews(Application& app, QtWindowManager* windows)
-    : app_(app), windows_(windows), aboutPictures_(aboutBoxPictures()) {
+FormViews::FormViews(Application& app, QtWindowManager* windows) : app_(app), windows_(windows) {
     auto send = [this](const std::string& target, Event event, int button) {
         dispatch(target, event, button);
     };
@@ -82,7 +81,7 @@ bool FormViews::syncAll() {
                 dispatch(target, event, button);
             };
             about_ = std::make_unique<FormView>(
-                *form2, "Form2.", aboutPictures_, send,
+                *form2, "Form2.", aboutBoxPictures(), send,
                 Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                     Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
             about_->setWindowTitle(QString::fromUtf16(kProgramName) +

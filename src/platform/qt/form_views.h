@@ -50,7 +50,6 @@ class FormViews : public QObject {
 
     Application& app_;
     QtWindowManager* windows_;
-    Pictures aboutPictures_;
     std::unique_ptr<FormView> main_;
     std::unique_ptr<FormView> about_;
     const Window* aboutModel_ = nullptr;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/failure.h"
-#include "platform/linux/cp932.h"
+#include "platform/linux/window_text.h"
 
 namespace kazunavi {
 
@@ -53,12 +53,10 @@ void SimBrowser::navigate(std::u16string_view address) {
 
 std::u16string SimWindowManager::windowText(WindowHandle window, int bufferSize) {
     auto it = titles.find(window);
-    if (it == titles.end() || bufferSize <= 0) {
+    if (it == titles.end()) {
         return {};
     }
-    const std::string narrow = toCp932(it->second);
-    const auto keep = cp932PrefixLength(narrow, static_cast<std::size_t>(bufferSize - 1));
-    return fromCp932(std::string_view(narrow).substr(0, keep));
+    return narrowWindowText(it->second, bufferSize);
 }
 
 void SimProfileFile::requireWritable(const std::filesystem::path& file) const {

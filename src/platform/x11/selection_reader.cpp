@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "platform/failure.h"
-#include "platform/linux/unicode_text.h"
+#include "platform/utf8.h"
 #include "platform/x11/x11_windows.h"
 
 namespace kazunavi {

@@ -1,6 +1,6 @@
 #include "platform/x11/x11_windows.h"
 
-#include "platform/linux/unicode_text.h"
+#include "platform/utf8.h"
 
 namespace kazunavi {
 
