@@ -370,6 +370,11 @@ run_probe() {
     grep '^measure ' "$scratch/measure.log" | sed 's/^/  /'
     grep -q "lURL=$site/a.html" "$scratch/measure.log" ||
         fail "the measured capture did not find Firefox's page"
+    # The same without the lookup: what the machine's own load costs.
+    if QT_QPA_PLATFORM=xcb "$probe" --seconds 25 --measure 10 --no-lookup \
+        >"$scratch/baseline.log" 2>"$scratch/baseline.err"; then
+        grep '^measure ' "$scratch/baseline.log" | sed 's/^/  baseline, no lookup: /'
+    fi
 
     # A browser that quits while in front: the ticks go on, the capture stays.
     # Its window is the only one left, so that no other takes the front.
