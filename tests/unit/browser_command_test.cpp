@@ -48,11 +48,18 @@ TEST(BrowserCommand, TakesTheFirstEntryWhoseProgramIsFound) {
 }
 
 TEST(BrowserCommand, LooksUpNamesOnThePathInOrderAndPathsDirectly) {
-    FakeFiles files{"/usr/bin/b", "/bin/b", "./local/b"};
+    FakeFiles files{"/usr/bin/b", "/bin/b", "./local/b", "/usr/bin/c"};
     EXPECT_EQ(browserCommandFor(kAddress, environmentWith("b"), files.probe()).program,
               "/usr/bin/b");
     EXPECT_EQ(browserCommandFor(kAddress, environmentWith("./local/b"), files.probe()).program,
               "./local/b");
+    // Without PATH the system's default path is searched.
+    EXPECT_EQ(browserCommandFor(kAddress, {"BROWSER=c"}, files.probe()).program, "/usr/bin/c");
+    // The first setting of a variable counts.
+    EXPECT_EQ(browserCommandFor(kAddress, {"PATH=/bin", "BROWSER=b", "BROWSER=c", "PATH=/usr/bin"},
+                                files.probe())
+                  .program,
+              "/bin/b");
     // A word with a slash is never searched on the path.
     FakeFiles onlyOnPath{"/usr/bin/b"};
     EXPECT_THROW(browserCommandFor(kAddress, environmentWith("sub/b"), onlyOnPath.probe()),
@@ -67,36 +74,21 @@ TEST(BrowserCommand, EmptyPathFoldersAreNotTheCurrentFolder) {
     EXPECT_THAT(files.asked, ElementsAre("/a/firefox", "/b/firefox"));
 }
 
-TEST(BrowserCommand, WithoutPathSearchesTheSystemDefault) {
-    FakeFiles files{"/usr/bin/firefox"};
-    EXPECT_EQ(browserCommandFor(kAddress, {"BROWSER=firefox"}, files.probe()).program,
-              "/usr/bin/firefox");
-}
-
-TEST(BrowserCommand, PercentSTakesTheAddressInPlace) {
+TEST(BrowserCommand, PercentSigns) {
     FakeFiles files{"/usr/bin/b"};
-    EXPECT_THAT(
-        browserCommandFor(kAddress, environmentWith("b --url=%s --late"), files.probe()).argv,
-        ElementsAre("b", "--url=http://host/p01.jpg", "--late"));
-    // Every %s is replaced, and the address is then not appended again.
-    EXPECT_THAT(browserCommandFor(kAddress, environmentWith("b %s [%s]"), files.probe()).argv,
-                ElementsAre("b", kAddress, "[http://host/p01.jpg]"));
-}
-
-TEST(BrowserCommand, DoublePercentIsOnePercentAndOtherPercentsStay) {
-    FakeFiles files{"/usr/bin/b"};
-    EXPECT_THAT(browserCommandFor(kAddress, environmentWith("b 100%% %d %"), files.probe()).argv,
-                ElementsAre("b", "100%", "%d", "%", kAddress));
-    // "%%s" is a literal "%s", not the place of the address.
-    EXPECT_THAT(browserCommandFor(kAddress, environmentWith("b x%%s"), files.probe()).argv,
-                ElementsAre("b", "x%s", kAddress));
-}
-
-TEST(BrowserCommand, PercentSignsInTheAddressAreNotExpanded) {
-    FakeFiles files{"/usr/bin/b"};
+    const auto argv = [&files](std::string_view address, std::string_view entry) {
+        return browserCommandFor(address, environmentWith(entry), files.probe()).argv;
+    };
+    // Every %s takes the address in place, and the address is then not appended again.
+    EXPECT_THAT(argv(kAddress, "b --url=%s --late"),
+                ElementsAre("b", "--url=http://host/p01.jpg", "--late"));
+    EXPECT_THAT(argv(kAddress, "b %s [%s]"), ElementsAre("b", kAddress, "[http://host/p01.jpg]"));
+    // %% is one percent sign, also before an s; other percent signs stay.
+    EXPECT_THAT(argv(kAddress, "b 100%% %d %"), ElementsAre("b", "100%", "%d", "%", kAddress));
+    EXPECT_THAT(argv(kAddress, "b x%%s"), ElementsAre("b", "x%s", kAddress));
+    // Percent signs in the address are not expanded.
     const std::string address = "http://host/%s/%%/a%20b";
-    EXPECT_THAT(browserCommandFor(address, environmentWith("b --go %s"), files.probe()).argv,
-                ElementsAre("b", "--go", address));
+    EXPECT_THAT(argv(address, "b --go %s"), ElementsAre("b", "--go", address));
 }
 
 TEST(BrowserCommand, TheAddressNeverChoosesTheProgram) {
@@ -201,14 +193,6 @@ TEST(BrowserCommand, TheChildEnvironmentAsksForAccessibility) {
                             "GNOME_ACCESSIBILITY=1"));
     EXPECT_THAT(browserCommandFor(kAddress, {"PATH=/usr/bin"}, files.probe()).envp,
                 ElementsAre("PATH=/usr/bin", "GNOME_ACCESSIBILITY=1"));
-}
-
-TEST(BrowserCommand, TheFirstSettingOfAVariableCounts) {
-    FakeFiles files{"/usr/bin/b", "/usr/bin/c"};
-    EXPECT_EQ(
-        browserCommandFor(kAddress, {"PATH=/usr/bin", "BROWSER=b", "BROWSER=c"}, files.probe())
-            .program,
-        "/usr/bin/b");
 }
 
 TEST(ExecutableFile, OnlyExecutableRegularFilesCount) {

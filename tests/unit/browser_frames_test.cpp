@@ -18,7 +18,7 @@ constexpr std::uint32_t kChromium = 4200;
 
 // Which frame is the window in front: process id and exact title, ACTIVE only
 // to tell apart frames that both fit.
-TEST(MatchFrame, TheFrameOfTheProcessWithTheWindowsTitle) {
+TEST(MatchFrame, TheFrameOfTheProcessWithExactlyTheWindowsTitle) {
     const std::vector<FrameFacts> frames = {
         {u"Page A — Mozilla Firefox", kChromium, true},
         {u"Page B — Mozilla Firefox", kFirefox, true},
@@ -26,21 +26,14 @@ TEST(MatchFrame, TheFrameOfTheProcessWithTheWindowsTitle) {
     };
     EXPECT_EQ(matchFrame(frames, kFirefox, u"Page A — Mozilla Firefox"), 2u);
     EXPECT_EQ(matchFrame(frames, kChromium, u"Page A — Mozilla Firefox"), 0u);
-}
-
-TEST(MatchFrame, TitlesCompareExactly) {
-    const std::vector<FrameFacts> frames = {{u"Page - Chromium", kChromium, true}};
-    EXPECT_FALSE(matchFrame(frames, kChromium, u"page - Chromium"));
-    EXPECT_FALSE(matchFrame(frames, kChromium, u"Page - Chromium "));
-    EXPECT_FALSE(matchFrame(frames, kChromium, u"Page - Chromiu"));
-    EXPECT_FALSE(matchFrame(frames, kChromium, u""));
-}
-
-TEST(MatchFrame, NoProcessIdOrAnotherProcessFindsNothing) {
+    for (std::u16string_view title :
+         {u"page A — Mozilla Firefox", u"Page A — Mozilla Firefox ", u"Page A — Mozilla", u""}) {
+        EXPECT_FALSE(matchFrame(frames, kFirefox, title));
+    }
     // A sandboxed browser publishes under a process id of its own namespace.
-    const std::vector<FrameFacts> frames = {{u"Page - Chromium", 2, true}, {u"", 0, true}};
-    EXPECT_FALSE(matchFrame(frames, kChromium, u"Page - Chromium"));
-    EXPECT_FALSE(matchFrame(frames, 0, u""));
+    const std::vector<FrameFacts> sandboxed = {{u"Page - Chromium", 2, true}, {u"", 0, true}};
+    EXPECT_FALSE(matchFrame(sandboxed, kChromium, u"Page - Chromium"));
+    EXPECT_FALSE(matchFrame(sandboxed, 0, u""));
     EXPECT_FALSE(matchFrame({}, kChromium, u"Page - Chromium"));
 }
 
@@ -56,12 +49,11 @@ TEST(MatchFrame, OfTwoEqualWindowsTheActiveOne) {
     EXPECT_FALSE(matchFrame(frames, kFirefox, title));
     frames[0].active = frames[2].active = true;
     EXPECT_FALSE(matchFrame(frames, kFirefox, title));
-}
 
-TEST(MatchFrame, ASingleFitNeedsNoActiveState) {
-    // The window manager's word on what is in front outweighs the browser's.
-    const std::vector<FrameFacts> frames = {{u"Page - Chromium", kChromium, false}};
-    EXPECT_EQ(matchFrame(frames, kChromium, u"Page - Chromium"), 0u);
+    // A single fit needs no active state: the window manager's word on what is
+    // in front outweighs the browser's.
+    frames = {{title, kFirefox, false}};
+    EXPECT_EQ(matchFrame(frames, kFirefox, title), 0u);
 }
 
 // What the browser added to the page's title, in characters of the narrow
@@ -70,18 +62,12 @@ TEST(TitleSuffixLength, TheBrowsersOwnEnding) {
     EXPECT_EQ(titleSuffixLength(u"Page A — Mozilla Firefox", u"Page A", kBuffer), 18);
     EXPECT_EQ(titleSuffixLength(u"Page B 日本 - Chromium", u"Page B 日本", kBuffer), 11);
     EXPECT_EQ(titleSuffixLength(u"Bare", u"Bare", kBuffer), 0);
-}
-
-TEST(TitleSuffixLength, AnUntitledPageLeavesTheWholeTitleToTheBrowser) {
+    // An untitled page leaves the whole title to the browser.
     EXPECT_EQ(titleSuffixLength(u"Mozilla Firefox", u"", kBuffer), 15);
     EXPECT_EQ(titleSuffixLength(u"", u"", kBuffer), 0);
-}
-
-TEST(TitleSuffixLength, ATitleOfAnotherMomentIsNotMeasured) {
-    // The window still shows the previous page's title.
-    EXPECT_FALSE(titleSuffixLength(u"Go page — Mozilla Firefox", u"Page B", kBuffer));
-    EXPECT_FALSE(titleSuffixLength(u"Page", u"Page B", kBuffer));
-    EXPECT_FALSE(titleSuffixLength(u"", u"Page", kBuffer));
+    // An emoji is two UTF-16 units but one '?' in the narrow title.
+    EXPECT_EQ(titleSuffixLength(u"Fun — \U0001F600", u"Fun", kBuffer), 4);
+    EXPECT_EQ(titleSuffixLength(u"\U0001F600 Fun - Chromium", u"\U0001F600 Fun", kBuffer), 11);
 }
 
 TEST(TitleSuffixLength, OnlyWhatIsLeftOfTheSuffixInTheCutTitleCounts) {
@@ -94,24 +80,21 @@ TEST(TitleSuffixLength, OnlyWhatIsLeftOfTheSuffixInTheCutTitleCounts) {
     EXPECT_EQ(titleSuffixLength(longPage + u" — Mozilla Firefox", longPage, kBuffer), 0);
 }
 
-TEST(TitleSuffixLength, CountsCharactersAsTheNarrowTitleHasThem) {
-    // An emoji is two UTF-16 units but one '?' in the narrow title.
-    EXPECT_EQ(titleSuffixLength(u"Fun — \U0001F600", u"Fun", kBuffer), 4);
-    EXPECT_EQ(titleSuffixLength(u"\U0001F600 Fun - Chromium", u"\U0001F600 Fun", kBuffer), 11);
+TEST(TitleSuffixLength, ATitleOfAnotherMomentIsNotMeasured) {
+    // The window still shows the previous page's title.
+    EXPECT_FALSE(titleSuffixLength(u"Go page — Mozilla Firefox", u"Page B", kBuffer));
+    EXPECT_FALSE(titleSuffixLength(u"Page", u"Page B", kBuffer));
+    EXPECT_FALSE(titleSuffixLength(u"", u"Page", kBuffer));
 }
 
 // An untitled page, or a window title of another moment, counts only when
-// the next look sees the same.
+// the next look sees the same; any change starts again.
 TEST(SecondLook, BelievesWhatTwoLooksInARowSee) {
     SecondLook look;
     EXPECT_FALSE(look.confirms(":1.2/doc/7", u"Mozilla Firefox", u""));
     EXPECT_TRUE(look.confirms(":1.2/doc/7", u"Mozilla Firefox", u""));
     EXPECT_TRUE(look.confirms(":1.2/doc/7", u"Mozilla Firefox", u""));
-}
 
-TEST(SecondLook, AnyChangeStartsAgain) {
-    SecondLook look;
-    look.confirms(":1.2/doc/7", u"Go — Mozilla Firefox", u"Page B");
     EXPECT_FALSE(look.confirms(":1.2/doc/7", u"Page B — Mozilla Firefox", u"Page B"));
     EXPECT_FALSE(look.confirms(":1.2/doc/8", u"Page B — Mozilla Firefox", u"Page B"));
     EXPECT_FALSE(look.confirms(":1.2/doc/8", u"Page B — Mozilla Firefox", u"Page C"));
@@ -120,56 +103,29 @@ TEST(SecondLook, AnyChangeStartsAgain) {
 }
 
 // The capture given the suffix that the lookup measures keeps the page's own
-// title, however long the window title is.
-struct CaptureWithSuffix {
-    CaptureWithSuffix()
-        : services{sim.messageBox, sim.clipboard,      sim.browser,     sim.windowManager,
-                   sim.profile,    sim.clock,          sim.beeper,      sim.instanceCheck,
-                   folder,         sim.browserWindows, sim.programExit, sim.clock},
-          keep(form, services),
-          capture(form, services, keep) {}
-
-    void front(const std::u16string& windowTitle, const std::u16string& pageTitle) {
+// title, however long the window title is; an untitled page gives an empty one.
+TEST(CaptureWithSuffix, KeepsThePageTitleOfEitherBrowser) {
+    SimDesktop sim;
+    Form1 form;
+    KeepList keep(form, sim.services());
+    BrowserCapture capture(form, sim.services(), keep);
+    const auto front = [&](const std::u16string& windowTitle, const std::u16string& pageTitle) {
         sim.windowManager.foreground = 0x2600003;
         sim.windowManager.titles[0x2600003] = windowTitle;
         sim.browserWindows.windows = {
             BrowserWindow{0x2600003, u"http://127.0.0.1/p.html",
                           titleSuffixLength(windowTitle, pageTitle, kBuffer)}};
         capture.timGETURL_Timer();
-    }
-
-    SimDesktop sim;
-    SimProgramFolder folder{sim.folder()};
-    Services services;
-    Form1 form;
-    KeepList keep;
-    BrowserCapture capture;
-};
-
-TEST(CaptureWithSuffix, KeepsThePageTitleOfEitherBrowser) {
-    CaptureWithSuffix c;
-    c.front(u"Page A — Mozilla Firefox", u"Page A");
-    EXPECT_EQ(c.form.lTTL.text(), u"Page A");
-    c.front(u"日本のページ - Chromium", u"日本のページ");
-    EXPECT_EQ(c.form.lTTL.text(), u"日本のページ");
-    EXPECT_EQ(c.form.lURL.text(), u"http://127.0.0.1/p.html");
-}
-
-TEST(CaptureWithSuffix, ALongTitleLosesOnlyWhatDidNotFit) {
-    CaptureWithSuffix c;
+        return form.lTTL.text();
+    };
+    EXPECT_EQ(front(u"Page A — Mozilla Firefox", u"Page A"), u"Page A");
+    EXPECT_EQ(front(u"日本のページ - Chromium", u"日本のページ"), u"日本のページ");
+    EXPECT_EQ(form.lURL.text(), u"http://127.0.0.1/p.html");
+    EXPECT_EQ(front(u"Mozilla Firefox", u""), u"");
     const std::u16string page(60, u'語');
-    c.front(page + u" — Mozilla Firefox", page);
-    EXPECT_EQ(c.form.lTTL.text(), page);
+    EXPECT_EQ(front(page + u" — Mozilla Firefox", page), page);
     const std::u16string longPage(70, u'語');
-    c.front(longPage + u" — Mozilla Firefox", longPage);
-    EXPECT_EQ(c.form.lTTL.text(), std::u16string(63, u'語'));
-}
-
-TEST(CaptureWithSuffix, AnUntitledPageIsCapturedWithAnEmptyTitle) {
-    CaptureWithSuffix c;
-    c.front(u"Mozilla Firefox", u"");
-    EXPECT_EQ(c.form.lTTL.text(), u"");
-    EXPECT_EQ(c.form.lURL.text(), u"http://127.0.0.1/p.html");
+    EXPECT_EQ(front(longPage + u" — Mozilla Firefox", longPage), std::u16string(63, u'語'));
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 namespace kazunavi {
 namespace {
 
-TEST(TextBoxSelection, CaretBeyondTheEndGoesToTheEnd) {
+TEST(TextBoxSelection, StaysInsideTheText) {
     Element box("t", ElementKind::TextBox);
     box.setText(u"abcdef");
     box.setSelStart(2);
@@ -18,12 +18,7 @@ TEST(TextBoxSelection, CaretBeyondTheEndGoesToTheEnd) {
     box.setSelStart(99);
     EXPECT_EQ(box.selStart(), 6);
     EXPECT_EQ(box.selLength(), 0);  // the selection collapsed to the caret
-}
-
-TEST(TextBoxSelection, SelectionStaysInsideTheText) {
-    Element box("t", ElementKind::TextBox);
-    box.setText(u"abc");
-    box.setSelStart(1);
+    box.setSelStart(4);
     box.setSelLength(50);
     EXPECT_EQ(box.selLength(), 2);
     box.setText(u"x");  // new text: caret in front, nothing selected
@@ -79,15 +74,9 @@ TEST(MainWindowModel, HoldsEveryNamedElementOnce) {
     EXPECT_THROW(f.element("nothing"), Failure);
 }
 
+// Design values beyond those the start-up scenario checks.
 TEST(MainWindowModel, DesignValuesOfTheWorkingElements) {
     Form1 f;
-    EXPECT_EQ(f.width, 2730);
-    EXPECT_EQ(f.height, 685);
-    EXPECT_EQ(f.txtNo.text(), u"0");
-    EXPECT_FALSE(f.txtNo.enabled);
-    EXPECT_FALSE(f.UPbutton.enabled);
-    EXPECT_FALSE(f.Label1.enabled);
-    EXPECT_FALSE(f.lbl.enabled);
     EXPECT_EQ(f.txtKeyWord.text(), u"://");
     EXPECT_EQ(f.Text2.text(), u"http://");
     EXPECT_EQ(f.lblNoo.text(), u"Label6");
@@ -95,12 +84,8 @@ TEST(MainWindowModel, DesignValuesOfTheWorkingElements) {
     EXPECT_EQ(f.lblURLright.text(), u"lblURLright");
     EXPECT_EQ(f.lblNO.text(), u"lblNO");
     EXPECT_EQ(f.lblURL.text(), u"lblURL");
-    EXPECT_EQ(f.lblCNT.text(), u"0");
-    EXPECT_EQ(f.lblOPEN.text(), u"▼");
-    EXPECT_EQ(f.Sh1.fillColor, 0);
     EXPECT_EQ(f.lblLIMIT.text(), u"ON");
     EXPECT_TRUE(f.lblB.hidden && !f.lblB.visible);
-    EXPECT_EQ(f.UPbutton.container, "Picture4");
     EXPECT_EQ(f.lblAccess.toolTipText, u"クリップボードとKazunaviのクリア");
 }
 
@@ -114,10 +99,7 @@ TEST(MainWindowModel, TimersInTableOrderWithTheirIntervals) {
         {"Timer1", 50},     {"Timer2", 50}, {"Timer3", 100}, {"timCrip", 500},
         {"timGETURL", 500}, {"Cup", 50},    {"Cdwn", 50}};
     EXPECT_EQ(table, expected);
-    EXPECT_TRUE(f.Timer3.enabled());
-    EXPECT_TRUE(f.timGETURL.enabled());
     EXPECT_FALSE(f.timCrip.enabled());  // started as the last step of the load
-    EXPECT_FALSE(f.Cup.enabled());
 }
 
 TEST(MainWindowModel, FocusCannotGoToADisabledBox) {
@@ -130,9 +112,7 @@ TEST(MainWindowModel, FocusCannotGoToADisabledBox) {
 
 TEST(AboutBoxModel, ElementsOfTheAboutBox) {
     Form2 about;
-    EXPECT_EQ(about.Label2.text(), u"オンラインヘルプの閲覧はココをクリック");
     EXPECT_TRUE(about.Label2.font.underline);
-    EXPECT_EQ(about.element("Label3").text(), u"「Kazunavi」");
     EXPECT_NE(about.find("Label1(3)"), nullptr);
     EXPECT_EQ(about.find("Label1(2)"), nullptr);
 }

@@ -233,31 +233,6 @@ TEST(IniDocumentTest, RemovingASectionTakesOnlyTheFirstOfThatName) {
     EXPECT_EQ(valueOf(document, "s", "b"), "2");
 }
 
-TEST(IniDocumentTest, AKeepListSavedAfterClearingHasOnlyTheNewEntries) {
-    IniDocument document = IniDocument::parse(
-        "[KeepCount]\r\nCount=3\r\n[KeepURL]\r\nName0=a\r\nURL0=1\r\nName1=b\r\nURL1=2\r\n"
-        "Name2=c\r\nURL2=3\r\n");
-    document.removeSection("KeepCount");
-    document.removeSection("KeepURL");
-    document.set("KeepCount", "Count", "2");
-    document.set("KeepURL", "Name0", "a");
-    document.set("KeepURL", "URL0", "1");
-    document.set("KeepURL", "Name1", "c");
-    document.set("KeepURL", "URL1", "3");
-    EXPECT_EQ(document.serialize(),
-              "[KeepCount]\r\nCount=2\r\n[KeepURL]\r\nName0=a\r\nURL0=1\r\nName1=c\r\nURL1=3\r\n");
-}
-
-TEST(IniDocumentTest, SavingWithoutClearingKeepsTheKeysBeyondTheCount) {
-    IniDocument document = IniDocument::parse(
-        "[KeepCount]\r\nCount=2\r\n[KeepURL]\r\nName0=a\r\nURL0=1\r\nName1=b\r\nURL1=2\r\n");
-    document.set("KeepCount", "Count", "1");
-    document.set("KeepURL", "Name0", "z");
-    document.set("KeepURL", "URL0", "9");
-    EXPECT_EQ(document.serialize(),
-              "[KeepCount]\r\nCount=1\r\n[KeepURL]\r\nName0=z\r\nURL0=9\r\nName1=b\r\nURL1=2\r\n");
-}
-
 TEST(IniDocumentTest, ReadsBetweenChangesSeeEveryChange) {
     IniDocument doc = IniDocument::parse("[A]\r\nx=1\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n");
     EXPECT_EQ(doc.value("A", "x"), "1");

@@ -13,15 +13,9 @@
 #include "platform/sim/sim_desktop.h"
 #include "platform/utf8.h"
 #include "shell/form1.h"
-#include "unit/scratch_folder.h"
 
 namespace kazunavi {
 namespace {
-
-std::string readBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 void writeBytes(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
@@ -116,7 +110,7 @@ struct KeepFixture {
 
 // How the stored count is taken: a whole number by the program's number rule
 // within 16 bits; a negative count loads nothing; anything else fails the
-// load, which leaves the lists empty.
+// load, which leaves the lists empty. The count shows the text as read.
 struct CountCase {
     const char* stored;
     int entries;
@@ -131,6 +125,8 @@ TEST_P(StoredCount, DecidesHowManyEntriesLoad) {
     EXPECT_EQ(k.form.List1.listCount(), GetParam().entries);
     EXPECT_EQ(k.form.List2.listCount(), GetParam().entries);
     EXPECT_EQ(k.form.List1.listIndex(), GetParam().entries > 0 ? 0 : -1);
+    EXPECT_EQ(k.form.lblCNT.text(),
+              k.sim.profile.read(k.file(), u"KeepCount", u"Count", u"", 1024));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -142,16 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                     CountCase{"-32769", 0}, CountCase{"1e300", 0},
                     CountCase{"\x82\x52", 0} /* a full-width digit three */));
 
-TEST(KeepListLoad, CountShowsTheStoredTextAsRead) {
-    for (const char* stored : {"-1", "3.0", "abc", "99999"}) {
-        KeepFixture k;
-        writeBytes(k.file(), std::string("[KeepCount]\r\nCount=") + stored + "\r\n");
-        k.keep.LoadKeepList();
-        EXPECT_EQ(toUtf8(k.form.lblCNT.text()), stored);
-    }
-}
-
-TEST(KeepListLoad, LargestCountLoadsEveryPositionAndOneMoreLoadsNothing) {
+TEST(KeepListLoad, TheLargestCountLoadsEveryPosition) {
     IniProfileFile ini;  // the program's own file, reads served from one look at it
     KeepFixture k(&ini);
     writeBytes(k.file(), "[KeepCount]\r\nCount=32767\r\n[KeepURL]\r\nName32766=last\r\n");
@@ -161,44 +148,15 @@ TEST(KeepListLoad, LargestCountLoadsEveryPositionAndOneMoreLoadsNothing) {
     EXPECT_EQ(k.form.List1.list(32766), u"last");
     EXPECT_EQ(k.form.List1.list(0), u"");
     EXPECT_EQ(k.form.List1.listIndex(), 0);
-
-    KeepFixture beyond;
-    writeBytes(beyond.file(), "[KeepCount]\r\nCount=32768\r\n[KeepURL]\r\nName0=first\r\n");
-    beyond.keep.LoadKeepList();
-    EXPECT_EQ(beyond.form.List1.listCount(), 0);
-    EXPECT_EQ(beyond.form.lblCNT.text(), u"32768");
 }
 
-TEST(KeepListLoad, EveryReadUsesTheBufferOf1024) {
+TEST(KeepListLoad, ReadsOneVersionOfTheFileWithTheBufferOf1024AndWritesNothing) {
     RecordingProfile profile;
     profile.count = u"2";
     KeepFixture k(&profile);
     k.keep.LoadKeepList();
-    EXPECT_EQ(profile.sizes, (std::vector<int>{1024, 1024, 1024, 1024, 1024}));
-}
-
-TEST(KeepListLoad, ReadsOneVersionOfTheFileAndWritesNothing) {
-    RecordingProfile profile;
-    profile.count = u"3";
-    KeepFixture k(&profile);
-    k.keep.LoadKeepList();
     EXPECT_EQ(profile.calls, (std::vector<std::string>{"begin", "discard"}));
-}
-
-TEST(KeepListLoad, AFileChangedDuringTheLoadIsNotSeenHalfway) {
-    // Another program rewrites the file while the list loads: the load sees
-    // the version it started with.
-    test::ScratchFolder folder;
-    IniProfileFile ini;
-    const auto file = folder / "URL.ini";
-    writeBytes(file, "[KeepCount]\r\nCount=1\r\n[KeepURL]\r\nName0=old\r\nURL0=http://old/\r\n");
-    ProfileFile& profile = ini;
-    profile.beginBatch(file);
-    EXPECT_EQ(profile.read(file, u"KeepURL", u"Name0", u"", 1024), u"old");
-    writeBytes(file, "[KeepCount]\r\nCount=1\r\n[KeepURL]\r\nName0=new\r\nURL0=http://new/\r\n");
-    EXPECT_EQ(profile.read(file, u"KeepURL", u"URL0", u"", 1024), u"http://old/");
-    profile.discardBatch();
-    EXPECT_EQ(profile.read(file, u"KeepURL", u"URL0", u"", 1024), u"http://new/");
+    EXPECT_EQ(profile.sizes, (std::vector<int>{1024, 1024, 1024, 1024, 1024}));
 }
 
 TEST(KeepListLoad, AFailedReadKeepsTheListsParallel) {
@@ -213,25 +171,18 @@ TEST(KeepListLoad, AFailedReadKeepsTheListsParallel) {
     EXPECT_EQ(k.form.List1.listIndex(), -1);
 }
 
-TEST(KeepListSave, AddWritesCountThenEveryEntryInOneBatch) {
+// An added entry rewrites the count and every entry; a deletion removes both
+// sections first. Either is one batch, so the file is rewritten once.
+TEST(KeepListSave, EverySaveIsOneBatch) {
     RecordingProfile profile;
     KeepFixture k(&profile);
-    k.form.List1.addItem(u"a");
-    k.form.List2.addItem(u"http://a/");
+    k.addEntries(1);
     k.keep.AddKeepEntry(u"b", u"http://b/");
     EXPECT_EQ(profile.calls,
-              (std::vector<std::string>{"begin", "KeepCount/Count=2", "KeepURL/Name0=a",
-                                        "KeepURL/URL0=http://a/", "KeepURL/Name1=b",
+              (std::vector<std::string>{"begin", "KeepCount/Count=2", "KeepURL/Name0=name",
+                                        "KeepURL/URL0=http://example.org/", "KeepURL/Name1=b",
                                         "KeepURL/URL1=http://b/", "commit"}));
-}
-
-TEST(KeepListSave, DeleteRemovesBothSectionsFirstInTheSameBatch) {
-    RecordingProfile profile;
-    KeepFixture k(&profile);
-    k.form.List1.addItem(u"a");
-    k.form.List2.addItem(u"http://a/");
-    k.form.List1.addItem(u"b");
-    k.form.List2.addItem(u"http://b/");
+    profile.calls.clear();
     k.form.List1.setListIndex(0);
     k.keep.Command4_Click();
     EXPECT_EQ(profile.calls, (std::vector<std::string>{
@@ -274,21 +225,6 @@ TEST(KeepListSave, WithoutABatchEveryWriteGoesOnItsOwn) {
                                         "KeepURL/URL0=http://a/"}));
 }
 
-TEST(KeepListSave, TheRealFileIsWrittenOnceAtTheCommit) {
-    // Through the interface, the INI file holds the writes back until the
-    // batch is committed.
-    test::ScratchFolder folder;
-    IniProfileFile ini;
-    ProfileFile& profile = ini;
-    const auto file = folder / "URL.ini";
-    profile.beginBatch(file);
-    profile.write(file, u"KeepCount", u"Count", u"1");
-    EXPECT_FALSE(std::filesystem::exists(file));
-    EXPECT_EQ(profile.read(file, u"KeepCount", u"Count", u"0", 1024), u"1");
-    profile.commitBatch();
-    EXPECT_EQ(readBytes(file), "[KeepCount]\r\nCount=1\r\n");
-}
-
 TEST(KeepListAdd, TheListNeverGrowsBeyondWhatTheNextStartCanLoad) {
     RecordingProfile profile;
     profile.recording = false;
@@ -324,36 +260,29 @@ struct CaptureFixture : KeepFixture {
     }
 };
 
-TEST(CaptureTitle, AKnownSuffixLengthReplaces29) {
+// The browser's suffix is cut by its known length; unknown or negative, it is
+// taken as 29 characters. A title shorter than the suffix ends the tick.
+TEST(CaptureTitle, TheSuffixCutOff) {
     CaptureFixture c;
+    const std::u16string dashes(29, u'-');
+    c.show(u"Title" + dashes, std::nullopt);
+    c.capture.timGETURL_Timer();
+    EXPECT_EQ(c.form.lTTL.text(), u"Title");
+    c.show(u"Other" + dashes, -3);
+    c.capture.timGETURL_Timer();
+    EXPECT_EQ(c.form.lTTL.text(), u"Other");
+    c.show(u"Whole title", 0);
+    c.capture.timGETURL_Timer();
+    EXPECT_EQ(c.form.lTTL.text(), u"Whole title");
     c.show(u"Page - Browser", 10);
     c.capture.timGETURL_Timer();
     EXPECT_EQ(c.form.lTTL.text(), u"Page");
     EXPECT_EQ(c.form.lURL.text(), u"http://example.org/");
 
-    c.show(u"Whole title", 0);
-    c.capture.timGETURL_Timer();
-    EXPECT_EQ(c.form.lTTL.text(), u"Whole title");
-}
-
-TEST(CaptureTitle, ATitleShorterThanTheKnownSuffixEndsTheTick) {
-    CaptureFixture c;
-    c.show(u"Page - Browser", 10);
-    c.capture.timGETURL_Timer();
     c.sim.browserWindows.windows = {BrowserWindow{0x10, u"http://example.org/other", 15}};
     c.capture.timGETURL_Timer();
     EXPECT_EQ(c.form.lTTL.text(), u"Page");
     EXPECT_EQ(c.form.lURL.text(), u"http://example.org/");
-}
-
-TEST(CaptureTitle, UnknownOrNegativeSuffixLengthIs29) {
-    const std::u16string title = u"Title" + std::u16string(29, u'-');
-    for (std::optional<int> suffix : {std::optional<int>(), std::optional<int>(-3)}) {
-        CaptureFixture c;
-        c.show(title, suffix);
-        c.capture.timGETURL_Timer();
-        EXPECT_EQ(c.form.lTTL.text(), u"Title");
-    }
 }
 
 class FailingBrowserWindows : public BrowserWindows {

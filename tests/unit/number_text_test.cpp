@@ -32,31 +32,25 @@ TEST(NumberConversion, RejectsEverythingElse) {
     }
 }
 
-TEST(PlainDecimal, WholeNumbersWithoutLeadingZeros) {
+TEST(PlainDecimal, WholeNumbersBareOthersWithFifteenSignificantDigits) {
     EXPECT_EQ(plainDecimal(7), u"7");
     EXPECT_EQ(plainDecimal(0), u"0");
     EXPECT_EQ(plainDecimal(-0.0), u"0");
     EXPECT_EQ(plainDecimal(-3), u"-3");
     EXPECT_EQ(plainDecimal(100), u"100");
     EXPECT_EQ(plainDecimal(999999999999999.0), u"999999999999999");
-}
-
-TEST(PlainDecimal, OtherValuesWithFifteenSignificantDigits) {
     EXPECT_EQ(plainDecimal(2.5), u"2.5");
     EXPECT_EQ(plainDecimal(0.1), u"0.1");
     EXPECT_EQ(plainDecimal(1e20), u"1E+20");
 }
 
-TEST(ZeroMaskFormat, PadsToTheMaskWidth) {
+TEST(ZeroMaskFormat, PadsToTheMaskWidthWithTheMinusInFront) {
     EXPECT_EQ(formatWithMask(u"5", u""), u"5");
     EXPECT_EQ(formatWithMask(u"5", u"00"), u"05");
     EXPECT_EQ(formatWithMask(u"5", u"000"), u"005");
     EXPECT_EQ(formatWithMask(u"1234", u"00"), u"1234");
     EXPECT_EQ(formatWithMask(u"1234", u"000"), u"1234");
     EXPECT_EQ(formatWithMask(u"100", u"00"), u"100");  // 99 + 1 with width 2
-}
-
-TEST(ZeroMaskFormat, KeepsTheMinusInFrontOfThePaddedDigits) {
     EXPECT_EQ(formatWithMask(u"-3", u""), u"-3");
     EXPECT_EQ(formatWithMask(u"-3", u"00"), u"-03");
     EXPECT_EQ(formatWithMask(u"-3", u"000"), u"-003");
@@ -86,10 +80,8 @@ TEST(ZeroMaskBuild, CountsLoopCntOnePastTheWidth) {
     v.NoLen = -5;
     number::buildZeroMask(v);
     EXPECT_EQ(v.ZeroMask, u"");
-}
 
-TEST(ZeroMaskBuild, TheLargestWidthOverflowsTheCounter) {
-    Form1Variables v;
+    // The largest width overflows the counter.
     v.NoLen = 32767;
     EXPECT_THROW(number::buildZeroMask(v), Failure);
     v.NoLen = 32766;

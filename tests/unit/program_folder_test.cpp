@@ -32,13 +32,10 @@ class ProgramFolderTest : public ::testing::Test {
     int checks_ = 0;
 };
 
-TEST_F(ProgramFolderTest, AWritableProgramFolderIsUsed) {
+// The program's folder when it can be written, or when the list is there already.
+TEST_F(ProgramFolderTest, TheProgramFolderWhenWritableOrHoldingTheList) {
     fs::create_directory(programFolder_);
     EXPECT_EQ(chooseProgramFolder(setting(true)), programFolder_);
-}
-
-TEST_F(ProgramFolderTest, AnExistingListBesideTheProgramIsUsedEvenWhenTheFolderIsReadOnly) {
-    fs::create_directory(programFolder_);
     std::ofstream(programFolder_ / "URL.ini") << "[KeepCount]\r\nCount=0\r\n";
     EXPECT_EQ(chooseProgramFolder(setting(false)), programFolder_);
 }

@@ -17,25 +17,6 @@ int syntaxErrorLine(std::string_view source) {
     return 0;
 }
 
-TEST(ScenarioSyntax, StringEscapesGiveOneCodeUnitEach) {
-    const Script s = parseScript(R"(set x "a\"b\\c\r\n\t\u3042\uD83D\uDE00é")");
-    ASSERT_EQ(s.commands.size(), 1u);
-    const auto& tokens = s.commands[0].tokens;
-    ASSERT_EQ(tokens.size(), 3u);
-    EXPECT_FALSE(tokens[1].quoted);
-    EXPECT_EQ(tokens[1].word, "x");
-    EXPECT_TRUE(tokens[2].quoted);
-    EXPECT_EQ(tokens[2].text, u"a\"b\\c\r\n\t\u3042\xD83D\xDE00\u00E9");
-}
-
-TEST(ScenarioSyntax, EmptyStringAndBlanksInsideStrings) {
-    const Script s = parseScript("clipboard \"\"\nwindow 1 \"  two  blanks \"\n");
-    ASSERT_EQ(s.commands.size(), 2u);
-    EXPECT_TRUE(s.commands[0].tokens[1].quoted);
-    EXPECT_EQ(s.commands[0].tokens[1].text, u"");
-    EXPECT_EQ(s.commands[1].tokens[2].text, u"  two  blanks ");
-}
-
 TEST(ScenarioSyntax, BadStringsAreReportedAtTheirLine) {
     EXPECT_EQ(syntaxErrorLine("start\nclipboard \"open"), 2);
     EXPECT_EQ(syntaxErrorLine("start\n\nclipboard \"\\q\""), 3);
@@ -47,43 +28,28 @@ TEST(ScenarioSyntax, BadStringsAreReportedAtTheirLine) {
     EXPECT_EQ(syntaxErrorLine("start\nclipboard \"\xFF\""), 2);  // not UTF-8
 }
 
-TEST(ScenarioSyntax, CommentsAndBlankLinesKeepLineNumbers) {
-    const Script s =
-        parseScript("# heading\n\n   \t\n  # indented\nstart\r\n\texpect   running  \n");
+TEST(ScenarioSyntax, LinesAndWords) {
+    // A byte order mark is not part of the first word, nor the CR of a CR LF
+    // line part of the last; comment lines keep the line numbers.
+    const Script s = parseScript("\xEF\xBB\xBF# heading\n\n  # indented\nstart\r\nexpect x #2\n");
     ASSERT_EQ(s.commands.size(), 2u);
-    EXPECT_EQ(s.commands[0].line, 5);
-    EXPECT_EQ(s.commands[0].tokens[0].word, "start");  // CR of a CR LF line is not part of it
-    EXPECT_EQ(s.commands[1].line, 6);
-    ASSERT_EQ(s.commands[1].tokens.size(), 2u);
-    EXPECT_EQ(s.commands[1].tokens[1].word, "running");
-    EXPECT_EQ(s.lastLine, 6);
-}
-
-TEST(ScenarioSyntax, HashInsideALineIsAWord) {
-    const Script s = parseScript("expect txtNow.Text \"#1\" #2");
-    ASSERT_EQ(s.commands[0].tokens.size(), 4u);
-    EXPECT_EQ(s.commands[0].tokens[2].text, u"#1");
-    EXPECT_EQ(s.commands[0].tokens[3].word, "#2");
-}
-
-TEST(ScenarioSyntax, BlocksAreTakenLiterally) {
-    const Script s =
-        parseScript("file \"a.txt\" <<\n# not a comment\n\n  \\n \"q\"  \n>>\nstart\n");
-    ASSERT_EQ(s.commands.size(), 2u);
-    const CommandLine& file = s.commands[0];
-    ASSERT_EQ(file.tokens.size(), 2u);  // the << is not a word of the command
-    ASSERT_TRUE(file.block.has_value());
-    EXPECT_EQ(*file.block, (std::vector<std::string>{"# not a comment", "", "  \\n \"q\"  "}));
-    EXPECT_EQ(s.commands[1].line, 6);
-    EXPECT_FALSE(s.commands[1].block.has_value());
+    EXPECT_EQ(s.commands[0].line, 4);
+    EXPECT_EQ(s.commands[0].tokens[0].word, "start");
+    EXPECT_EQ(s.commands[1].line, 5);
+    EXPECT_EQ(s.lastLine, 5);
+    // A # inside a line is a word.
+    ASSERT_EQ(s.commands[1].tokens.size(), 3u);
+    EXPECT_EQ(s.commands[1].tokens[2].word, "#2");
+    EXPECT_EQ(parseScript("\xEF\xBB\xBFstart\n").commands[0].tokens[0].word, "start");
 }
 
 TEST(ScenarioSyntax, BlockEndsAtALineHoldingOnlyTheCloser) {
     const Script s = parseScript("file \"a\" <<\n>> not the end\n  >>  \nstart\n");
     ASSERT_EQ(s.commands.size(), 2u);
+    EXPECT_EQ(s.commands[0].tokens.size(), 2u);  // the << is not a word of the command
     EXPECT_EQ(*s.commands[0].block, std::vector<std::string>{">> not the end"});
-    const Script empty = parseScript("file \"a\" <<\n>>\n");
-    EXPECT_TRUE(empty.commands[0].block->empty());
+    EXPECT_EQ(s.commands[1].line, 4);
+    EXPECT_FALSE(s.commands[1].block.has_value());
 }
 
 TEST(ScenarioSyntax, OnlyABareTrailingOpenerOpensABlock) {
@@ -94,35 +60,21 @@ TEST(ScenarioSyntax, OnlyABareTrailingOpenerOpensABlock) {
     EXPECT_EQ(syntaxErrorLine("start\nfile \"a\" <<\nline\n"), 2);  // never closed
 }
 
-TEST(ScenarioSyntax, Integers) {
+TEST(ScenarioSyntax, NumbersAndBooleans) {
     EXPECT_EQ(parseInteger("0"), 0);
-    EXPECT_EQ(parseInteger("255"), 255);
     EXPECT_EQ(parseInteger("-7"), -7);
     EXPECT_EQ(parseInteger("0x0000FF"), 255);
     EXPECT_EQ(parseInteger("0XfF"), 255);
     EXPECT_EQ(parseInteger("-0x10"), -16);
     EXPECT_EQ(parseInteger("0xFFFFFFFF"), 4294967295LL);
     EXPECT_EQ(parseInteger("9223372036854775807"), 9223372036854775807LL);
-    EXPECT_EQ(parseInteger("9223372036854775808"), std::nullopt);
-    EXPECT_EQ(parseInteger(""), std::nullopt);
-    EXPECT_EQ(parseInteger("-"), std::nullopt);
-    EXPECT_EQ(parseInteger("0x"), std::nullopt);
-    EXPECT_EQ(parseInteger("12a"), std::nullopt);
-    EXPECT_EQ(parseInteger("0x1G"), std::nullopt);
-    EXPECT_EQ(parseInteger("+1"), std::nullopt);
-    EXPECT_EQ(parseInteger("1.5"), std::nullopt);
-}
-
-TEST(ScenarioSyntax, Booleans) {
+    for (const char* bad : {"9223372036854775808", "", "-", "0x", "12a", "0x1G", "+1", "1.5"}) {
+        EXPECT_EQ(parseInteger(bad), std::nullopt) << bad;
+    }
     EXPECT_EQ(parseBoolean("true"), true);
     EXPECT_EQ(parseBoolean("false"), false);
     EXPECT_EQ(parseBoolean("True"), std::nullopt);
     EXPECT_EQ(parseBoolean("1"), std::nullopt);
-}
-
-TEST(ScenarioSyntax, ByteOrderMarkIsNotPartOfTheFirstWord) {
-    const Script s = parseScript("\xEF\xBB\xBFstart\n");
-    EXPECT_EQ(s.commands[0].tokens[0].word, "start");
 }
 
 TEST(ScenarioQuoting, EscapesWhatWouldNotShow) {

@@ -17,23 +17,6 @@ TEST(NarrowWindowText, KeepsAShortTitleAsItIs) {
     EXPECT_EQ(narrowWindowText(u"", kBuffer), u"");
 }
 
-TEST(NarrowWindowText, CutsToOneByteLessThanTheBuffer) {
-    const std::u16string title(200, u'x');
-    EXPECT_EQ(narrowWindowText(title, kBuffer), std::u16string(127, u'x'));
-    EXPECT_EQ(narrowWindowText(std::u16string(127, u'x'), kBuffer), std::u16string(127, u'x'));
-}
-
-TEST(NarrowWindowText, NeverCutsADoubleByteCharacter) {
-    // 126 single bytes leave one byte: too few for a kanji.
-    EXPECT_EQ(narrowWindowText(std::u16string(126, u'a') + u"日本", kBuffer),
-              std::u16string(126, u'a'));
-    // 125 leave two: the kanji fits.
-    EXPECT_EQ(narrowWindowText(std::u16string(125, u'a') + u"日本", kBuffer),
-              std::u16string(125, u'a') + u"日");
-    // Half-width katakana takes one byte.
-    EXPECT_EQ(narrowWindowText(std::u16string(130, u'ｱ'), kBuffer), std::u16string(127, u'ｱ'));
-}
-
 TEST(NarrowWindowText, ACharacterOutsideTheCodePageIsOneQuestionMark) {
     EXPECT_EQ(narrowWindowText(u"a\U0001F600b\u00E9", kBuffer), u"a?b?");
     EXPECT_EQ(toCp932(narrowWindowText(u"a\U0001F600b", kBuffer)).size(), 3u);
