@@ -309,6 +309,30 @@ TEST_F(X11WindowsTest, TheActiveWindowIsTheMainWindowsHandleOrAnX11Id) {
     EXPECT_EQ(manager.windowText(front, 256), u"another program");
 }
 
+TEST_F(X11WindowsTest, TheActivePropertyIsFollowedWhetherItComesGoesOrChanges) {
+    X11Windows windows(*x11_);
+    xcb_connection_t* c = x11_->get();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_atom_t property = x11_->atom("_NET_ACTIVE_WINDOW");
+    auto setActive = [&](xcb_window_t w) {
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, root, property, XCB_ATOM_WINDOW, 32, 1, &w);
+        xcb_flush(c);
+    };
+    const xcb_window_t first = makeWindow(c);
+    const xcb_window_t second = makeWindow(c);
+    setActive(first);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windows.activeWindow() == first; }, 3000));
+    setActive(second);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windows.activeWindow() == second; }, 3000));
+    // Without the property (no window manager keeps it) the input focus
+    // answers; when it is set again, it answers again.
+    xcb_delete_property(c, root, property);
+    xcb_flush(c);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windows.activeWindow() != second; }, 3000));
+    setActive(first);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return windows.activeWindow() == first; }, 3000));
+}
+
 }  // namespace
 }  // namespace kazunavi::testing
 

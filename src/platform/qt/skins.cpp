@@ -9,8 +9,10 @@
 #include <array>
 #include <cstdint>
 #include <random>
+
 #include <string_view>
 #include <vector>
+#include "platform/qt/qt_units.h"
 
 namespace kazunavi {
 
@@ -207,6 +209,9 @@ void applyProgramLook() {
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setPalette(QApplication::style()->standardPalette());
     QApplication::setWindowIcon(programIconSet());
+    // Message boxes and tooltips speak Japanese: they take the window's face,
+    // and no other face is loaded only to be replaced.
+    QApplication::setFont(defaultFont());
 }
 
 }  // namespace kazunavi

@@ -54,7 +54,10 @@ bool X11Windows::activeWindowChanged() {
 
 xcb_window_t X11Windows::activeWindow() {
     if (ewmhReady_) {
-        if (activeWindowChanged() || !knowsActive_) {
+        // Read once, then again only when the server reports a change: also
+        // where no window manager keeps the property (yet).
+        if (activeWindowChanged() || !readActive_) {
+            readActive_ = true;
             xcb_window_t active = XCB_NONE;
             xcb_get_property_cookie_t cookie =
                 xcb_ewmh_get_active_window(&ewmh_, connection_.screenNumber());

@@ -48,6 +48,7 @@ class X11Windows {
     X11Connection& connection_;
     xcb_ewmh_connection_t ewmh_{};
     bool ewmhReady_ = false;
+    bool readActive_ = false;   // the property was read since its last change
     bool knowsActive_ = false;  // active_ is what the property last said
     xcb_window_t active_ = XCB_NONE;
 };
