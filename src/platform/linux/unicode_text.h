@@ -1,6 +1,6 @@
 #pragma once
 
-// UTF-16 and UTF-8 helpers for the text conversions of the platform layer.
+// UTF-16 byte helpers for the code page and INI file conversions.
 
 #include <cstddef>
 #include <string>
