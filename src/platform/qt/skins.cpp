@@ -9,9 +9,9 @@
 #include <array>
 #include <cstdint>
 #include <random>
-
 #include <string_view>
 #include <vector>
+
 #include "platform/qt/qt_units.h"
 
 namespace kazunavi {
