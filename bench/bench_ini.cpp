@@ -9,13 +9,19 @@
 #include <fstream>
 #include <string>
 
-#include "platform/linux/cp932.h"
-#include "platform/linux/ini_profile.h"
+#include "platform/common/cp932.h"
+#include "platform/common/ini_profile.h"
+#include "platform/common/plain_file_store.h"
+#include "support/disk_profile.h"
 
 namespace kazunavi {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Reads in a burst trust the parsed file this long: a load of thousands of
+// keys costs one look at the file.
+constexpr std::chrono::milliseconds kBurstRecheckInterval{50};
 
 constexpr int kEntries = 50;
 
@@ -62,8 +68,7 @@ void saveKeepList(ProfileFile& profile, const fs::path& file, bool clearFirst, i
 class KeepListFile : public benchmark::Fixture {
   public:
     void SetUp(const benchmark::State&) override {
-        std::string pattern = (fs::temp_directory_path() / "kazunavi-bench-XXXXXX").string();
-        folder_ = ::mkdtemp(pattern.data());
+        folder_ = makeTemporaryFolder("kazunavi-bench-");
         file_ = folder_ / "URL.ini";
     }
     void TearDown(const benchmark::State&) override { fs::remove_all(folder_); }
@@ -73,7 +78,7 @@ class KeepListFile : public benchmark::Fixture {
         fs::last_write_time(file_, fs::file_time_type::clock::now() - std::chrono::hours(1));
     }
     void writeList() {
-        IniProfileFile profile;
+        test::DiskProfileFile profile;
         saveKeepList(profile, file_, false, 0);
         ageFile();
     }
@@ -86,7 +91,7 @@ BENCHMARK_F(KeepListFile, Load50Entries)(benchmark::State& state) {
     writeList();
     for (auto _ : state) {
         // A fresh start, as the program sets it up: the file is read and parsed.
-        IniProfileFile profile(IniProfileFile::kBurstRecheckInterval);
+        test::DiskProfileFile profile(kBurstRecheckInterval);
         loadKeepList(profile, file_);
     }
     state.SetItemsProcessed(state.iterations() * (2 * kEntries + 1));
@@ -94,7 +99,7 @@ BENCHMARK_F(KeepListFile, Load50Entries)(benchmark::State& state) {
 
 BENCHMARK_F(KeepListFile, Save50EntriesAsOneBatch)(benchmark::State& state) {
     writeList();
-    IniProfileFile profile;
+    test::DiskProfileFile profile;
     int round = 0;
     for (auto _ : state) {
         ++round;
@@ -107,7 +112,7 @@ BENCHMARK_F(KeepListFile, Save50EntriesAsOneBatch)(benchmark::State& state) {
 
 BENCHMARK_F(KeepListFile, Save50EntriesWriteByWrite)(benchmark::State& state) {
     writeList();
-    IniProfileFile profile;
+    test::DiskProfileFile profile;
     int round = 0;
     for (auto _ : state) {
         saveKeepList(profile, file_, true, ++round % 2);
@@ -120,7 +125,7 @@ BENCHMARK_F(KeepListFile, Save50EntriesWriteByWrite)(benchmark::State& state) {
 void loadCount32767(benchmark::State& state, const fs::path& file,
                     std::chrono::milliseconds recheckInterval) {
     for (auto _ : state) {
-        IniProfileFile profile(recheckInterval);
+        test::DiskProfileFile profile(recheckInterval);
         loadKeepList(profile, file);
     }
     state.SetItemsProcessed(state.iterations() * (2 * 32767 + 1));
@@ -129,7 +134,7 @@ void loadCount32767(benchmark::State& state, const fs::path& file,
 BENCHMARK_F(KeepListFile, LoadCount32767WithoutEntries)(benchmark::State& state) {
     std::ofstream(file_, std::ios::binary) << "[KeepCount]\r\nCount=32767\r\n";
     ageFile();
-    loadCount32767(state, file_, IniProfileFile::kBurstRecheckInterval);
+    loadCount32767(state, file_, kBurstRecheckInterval);
 }
 
 BENCHMARK_F(KeepListFile, LoadCount32767LookingAtEveryRead)(benchmark::State& state) {

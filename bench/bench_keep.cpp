@@ -11,10 +11,11 @@
 #include <string>
 
 #include "keep/keep_list.h"
-#include "platform/linux/ini_profile.h"
+#include "platform/common/ini_profile.h"
+#include "platform/common/utf8.h"
 #include "platform/sim/sim_desktop.h"
-#include "platform/utf8.h"
-#include "shell/form1.h"
+#include "shell/model/form1.h"
+#include "support/disk_profile.h"
 
 namespace kazunavi {
 namespace {
@@ -36,7 +37,7 @@ std::u16string entryAddress(int i) {
 
 // The work of a save without the file system: the batch is dropped instead
 // of written.
-class DryRunProfile : public IniProfileFile {
+class DryRunProfile : public test::DiskProfileFile {
   public:
     void commitBatch() override { discardBatch(); }
 };
@@ -76,7 +77,7 @@ class KeepBench {
 };
 
 void writeFile(const fs::path& file, int entries, int count) {
-    IniProfileFile profile;
+    test::DiskProfileFile profile;
     profile.beginBatch(file);
     profile.write(file, u"KeepCount", u"Count", fromUtf8(std::to_string(count)));
     for (int i = 0; i < entries; ++i) {
@@ -95,13 +96,13 @@ double threadCpuSeconds() {
 
 // A fresh start each round: the file is read, parsed and every entry loaded.
 void loadRounds(benchmark::State& state, int entries, int count) {
-    IniProfileFile writer;
+    test::DiskProfileFile writer;
     KeepBench setup(writer);
     writeFile(setup.file(), entries, count);
     setup.ageFile();
     double cpuSeconds = 0;
     for (auto _ : state) {
-        IniProfileFile profile;
+        test::DiskProfileFile profile;
         KeepBench run(profile);
         fs::copy_file(setup.file(), run.file());
         run.ageFile();
@@ -160,7 +161,7 @@ void keepFiftieth(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * (2 * kEntries + 1));
 }
 void Keep50th(benchmark::State& state) {
-    keepFiftieth<IniProfileFile>(state);
+    keepFiftieth<test::DiskProfileFile>(state);
 }
 void Keep50thWithoutFileSystem(benchmark::State& state) {
     keepFiftieth<DryRunProfile>(state);
@@ -189,7 +190,7 @@ void deleteFirst(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * (2 * kEntries + 1));
 }
 void Delete1Of50(benchmark::State& state) {
-    deleteFirst<IniProfileFile>(state);
+    deleteFirst<test::DiskProfileFile>(state);
 }
 void Delete1Of50WithoutFileSystem(benchmark::State& state) {
     deleteFirst<DryRunProfile>(state);
@@ -199,7 +200,7 @@ BENCHMARK(Delete1Of50WithoutFileSystem)->Unit(benchmark::kMicrosecond);
 
 // DEL in a list as long as a count can make it: 65533 writes.
 void Delete1Of32767(benchmark::State& state) {
-    IniProfileFile profile;
+    test::DiskProfileFile profile;
     KeepBench b(profile);
     b.fill(kLargestCount);
     for (auto _ : state) {

@@ -11,7 +11,7 @@
 
 #include "platform/sim/sim_desktop.h"
 #include "shell/application.h"
-#include "shell/form1.h"
+#include "shell/model/form1.h"
 
 namespace {
 

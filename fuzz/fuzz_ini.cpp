@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/linux/cp932.h"
-#include "platform/linux/ini_document.h"
-#include "platform/linux/ini_file_text.h"
+#include "platform/common/cp932.h"
+#include "platform/common/ini_document.h"
+#include "platform/common/ini_file_text.h"
 
 namespace kazunavi {
 namespace {

@@ -12,11 +12,11 @@
 #include <fstream>
 #include <string>
 
-#include "platform/linux/cp932.h"
+#include "platform/common/cp932.h"
+#include "platform/common/utf8.h"
 #include "platform/sim/sim_desktop.h"
-#include "platform/utf8.h"
 #include "shell/application.h"
-#include "shell/form1.h"
+#include "shell/model/form1.h"
 
 namespace kazunavi {
 namespace {

@@ -14,10 +14,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/common/utf8.h"
 #include "platform/sim/sim_desktop.h"
-#include "platform/utf8.h"
 #include "shell/application.h"
-#include "shell/form1.h"
+#include "shell/model/form1.h"
 
 namespace {
 

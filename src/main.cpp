@@ -4,11 +4,11 @@
 
 #include <QApplication>
 
-#include "platform/qt/form_views.h"
-#include "platform/qt/help_page.h"
 #include "platform/qt/qt_desktop.h"
-#include "platform/qt/skins.h"
 #include "shell/application.h"
+#include "ui/qt/form_views.h"
+#include "ui/qt/help_page.h"
+#include "ui/qt/skins.h"
 
 namespace {
 

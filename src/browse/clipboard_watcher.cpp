@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "browse/navigation.h"
-#include "engine/number_text.h"
 #include "platform/failure.h"
-#include "shell/form1.h"
-#include "shell/text.h"
+#include "shell/model/address_browsing.h"
+#include "shell/model/form1.h"
+#include "shell/model/number_text.h"
+#include "shell/model/text.h"
 
 namespace kazunavi {
 
@@ -127,7 +127,7 @@ void ClipboardWatcher::takeTemplate() {
     f_.txtLimH.setText(text::right(inner, half));
     f_.txtLimL.setText(text::left(inner, half));
     f_.v.NoLen = number::toInt16(text::length(f_.txtLimL.text()));
-    number::buildZeroMask(f_.v);
+    f_.v.buildZeroMask();
     f_.txtNo.setText(number::formatWithMask(f_.txtNo.text(), f_.v.ZeroMask));
     // A new template is not browsed by itself, also with AUTO on: "[SET]" and
     // the steps send its addresses, and a number picked before stays picked.

@@ -1,19 +1,19 @@
 #pragma once
 
 #include "platform/services.h"
-#include "shell/events.h"
+#include "shell/model/events.h"
 
 namespace kazunavi {
 
 class Form1;
-class Navigator;
+class AddressBrowsing;
 
 // Watches the clipboard twice a second: a new text is shown and sorted into
 // plain text, an address (browsed) or an address template with a bracketed
 // number range (sets up the bounds and the digit width). CLS forgets it all.
 class ClipboardWatcher {
   public:
-    ClipboardWatcher(Form1& form, Services& services, Navigator& navigator)
+    ClipboardWatcher(Form1& form, Services& services, AddressBrowsing& navigator)
         : f_(form), s_(services), navigator_(navigator) {}
     void wire(EventTable& events);
 
@@ -29,7 +29,7 @@ class ClipboardWatcher {
 
     Form1& f_;
     Services& s_;
-    Navigator& navigator_;
+    AddressBrowsing& navigator_;
 };
 
 }  // namespace kazunavi

@@ -5,8 +5,8 @@
 
 #include "browse/browser_step.h"
 #include "platform/failure.h"
-#include "shell/form1.h"
-#include "shell/text.h"
+#include "shell/model/form1.h"
+#include "shell/model/text.h"
 
 namespace kazunavi {
 

@@ -1,24 +1,24 @@
 #pragma once
 
 #include "platform/services.h"
-#include "shell/events.h"
+#include "shell/model/address_browsing.h"
+#include "shell/model/events.h"
 
 namespace kazunavi {
 
 class Form1;
 
 // Composing the address to visit and sending the browser there.
-class Navigator {
+class Navigator : public AddressBrowsing {
   public:
     Navigator(Form1& form, Services& services) : f_(form), s_(services) {}
     void wire(EventTable& events);
 
-    // A failure of the browser step is reported here (Error_08). A failure in
-    // composing the address (a negative count) is thrown to the caller with
-    // nothing sent.
-    void BrowseCurrentUrl();
-    void BrowseBracketUrl();
-    void BrowsePickedUrl();
+    // A failure of the browser step is reported with Error_08; a negative
+    // count in composing the address is the failure thrown.
+    void BrowseCurrentUrl() override;
+    void BrowseBracketUrl() override;
+    void BrowsePickedUrl() override;
 
     void Command10_Click();
     void Command2_Click();

@@ -1,5 +1,6 @@
-set(KAZUNAVI_BROWSE_SOURCES
-    src/browse/browser_step.cpp
-    src/browse/clipboard_watcher.cpp
-    src/browse/navigation.cpp
-    )
+# Browser navigation and the clipboard watcher.
+add_library(kazunavi_browse STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/browser_step.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/clipboard_watcher.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/navigation.cpp)
+target_link_libraries(kazunavi_browse PUBLIC kazunavi_model)

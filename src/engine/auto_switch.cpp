@@ -1,6 +1,6 @@
 #include "engine/auto_switch.h"
 
-#include "shell/form1.h"
+#include "shell/model/form1.h"
 
 namespace kazunavi {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/events.h"
+#include "shell/model/events.h"
 
 namespace kazunavi {
 

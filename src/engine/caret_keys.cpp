@@ -1,7 +1,7 @@
 #include "engine/caret_keys.h"
 
 #include "engine/press_hold.h"
-#include "shell/form1.h"
+#include "shell/model/form1.h"
 
 namespace kazunavi {
 

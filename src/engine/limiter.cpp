@@ -1,6 +1,6 @@
 #include "engine/limiter.h"
 
-#include "shell/form1.h"
+#include "shell/model/form1.h"
 
 namespace kazunavi {
 

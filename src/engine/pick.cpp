@@ -1,10 +1,10 @@
 #include "engine/pick.h"
 
 #include "engine/limiter.h"
-#include "engine/number_text.h"
 #include "platform/failure.h"
-#include "shell/form1.h"
-#include "shell/text.h"
+#include "shell/model/form1.h"
+#include "shell/model/number_text.h"
+#include "shell/model/text.h"
 
 namespace kazunavi {
 

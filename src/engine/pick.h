@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/services.h"
-#include "shell/events.h"
+#include "shell/model/events.h"
 
 namespace kazunavi {
 

@@ -1,10 +1,10 @@
 #include "engine/repeat.h"
 
-#include "engine/number_text.h"
 #include "engine/press_hold.h"
 #include "engine/step_family.h"
 #include "platform/failure.h"
-#include "shell/form1.h"
+#include "shell/model/form1.h"
+#include "shell/model/number_text.h"
 
 namespace kazunavi {
 

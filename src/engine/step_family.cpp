@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include "browse/navigation.h"
-#include "engine/number_text.h"
 #include "platform/failure.h"
-#include "shell/form1.h"
-#include "shell/text.h"
+#include "shell/model/address_browsing.h"
+#include "shell/model/form1.h"
+#include "shell/model/number_text.h"
+#include "shell/model/text.h"
 
 namespace kazunavi {
 
@@ -175,7 +175,7 @@ StepFamily::Outcome StepFamily::step(const Rule& rule) {
         return Outcome::AtBound;
     }
     f_.lblNoo.setText(number::plainDecimal(value(f_.txtNo) + rule.direction));
-    number::buildZeroMask(v);
+    v.buildZeroMask();
     f_.txtNo.setText(number::formatWithMask(f_.lblNoo.text(), v.ZeroMask));
     return Outcome::Stepped;
 }

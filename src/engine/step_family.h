@@ -7,7 +7,7 @@
 namespace kazunavi {
 
 class Form1;
-class Navigator;
+class AddressBrowsing;
 
 // The members of the step family: the four single-step clicks and the two
 // hold-to-count ticks. They share one step and differ only in their rule.
@@ -19,7 +19,7 @@ enum class StepMember { UPbutton, lblUP, DWNbutton, lblDWN, Cup, Cdwn };
 // to the new address.
 class StepFamily {
   public:
-    StepFamily(Form1& form, Services& services, Navigator& navigator)
+    StepFamily(Form1& form, Services& services, AddressBrowsing& navigator)
         : f_(form), s_(services), nav_(navigator) {}
 
     void run(StepMember member);
@@ -40,7 +40,7 @@ class StepFamily {
 
     Form1& f_;
     Services& s_;
-    Navigator& nav_;
+    AddressBrowsing& nav_;
 };
 
 }  // namespace kazunavi

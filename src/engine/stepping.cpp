@@ -1,12 +1,12 @@
 #include "engine/stepping.h"
 
-#include "browse/navigation.h"
 #include "engine/limiter.h"
-#include "engine/number_text.h"
 #include "engine/step_family.h"
 #include "platform/failure.h"
-#include "shell/form1.h"
-#include "shell/text.h"
+#include "shell/model/address_browsing.h"
+#include "shell/model/form1.h"
+#include "shell/model/number_text.h"
+#include "shell/model/text.h"
 
 namespace kazunavi {
 
@@ -37,7 +37,7 @@ void Stepping::Label1_Click() {
     // address that cannot be composed ends it quietly, with nothing sent.
     try {
         f_.v.NoLen = number::toInt16(text::length(f_.txtLimL.text()));
-        number::buildZeroMask(f_.v);
+        f_.v.buildZeroMask();
         f_.txtNo.setText(number::formatWithMask(f_.txtLimL.text(), f_.v.ZeroMask));
         f_.v.PickMode = false;
         for (Element* e : {&f_.cmdUP, &f_.Command1, &f_.txtNo, &f_.UPbutton, &f_.DWNbutton}) {

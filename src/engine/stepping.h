@@ -1,18 +1,18 @@
 #pragma once
 
 #include "platform/services.h"
-#include "shell/events.h"
+#include "shell/model/events.h"
 
 namespace kazunavi {
 
 class Form1;
-class Navigator;
+class AddressBrowsing;
 class StepFamily;
 
 // The single steps "+", "-", "UP" and "DWN", "[SET]" and the limiter switch.
 class Stepping {
   public:
-    Stepping(Form1& form, StepFamily& steps, Navigator& navigator)
+    Stepping(Form1& form, StepFamily& steps, AddressBrowsing& navigator)
         : f_(form), steps_(steps), nav_(navigator) {}
     void wire(EventTable& events);
 
@@ -26,7 +26,7 @@ class Stepping {
   private:
     Form1& f_;
     StepFamily& steps_;
-    Navigator& nav_;
+    AddressBrowsing& nav_;
 };
 
 }  // namespace kazunavi

@@ -4,8 +4,8 @@
 
 #include "keep/keep_list.h"
 #include "platform/failure.h"
-#include "shell/form1.h"
-#include "shell/text.h"
+#include "shell/model/form1.h"
+#include "shell/model/text.h"
 
 namespace kazunavi {
 

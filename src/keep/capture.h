@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/services.h"
-#include "shell/events.h"
+#include "shell/model/events.h"
 
 namespace kazunavi {
 

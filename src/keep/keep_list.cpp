@@ -7,9 +7,9 @@
 #include <iterator>
 #include <string>
 
-#include "engine/number_text.h"
 #include "platform/failure.h"
-#include "shell/form1.h"
+#include "shell/model/form1.h"
+#include "shell/model/number_text.h"
 
 namespace kazunavi {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "platform/services.h"
-#include "shell/events.h"
+#include "shell/model/events.h"
 
 namespace kazunavi {
 

@@ -141,6 +141,8 @@ class ProgramExit {
     virtual void endProgram() = 0;
 };
 
+struct ServiceOverrides;
+
 // The services a window's logic is built with.
 struct Services {
     MessageBoxService& messageBox;
@@ -155,6 +157,42 @@ struct Services {
     BrowserWindows& browserWindows;
     ProgramExit& programExit;
     TimerHost& timerHost;
+
+    // The same services with those given replaced.
+    Services with(const ServiceOverrides& overrides) const;
 };
+
+struct ServiceOverrides {
+    MessageBoxService* messageBox = nullptr;
+    Clipboard* clipboard = nullptr;
+    Browser* browser = nullptr;
+    WindowManager* windowManager = nullptr;
+    ProfileFile* profile = nullptr;
+    TickCounter* ticks = nullptr;
+    Beeper* beeper = nullptr;
+    InstanceCheck* instanceCheck = nullptr;
+    ProgramFolder* programFolder = nullptr;
+    BrowserWindows* browserWindows = nullptr;
+    ProgramExit* programExit = nullptr;
+    TimerHost* timerHost = nullptr;
+};
+
+inline Services Services::with(const ServiceOverrides& o) const {
+    auto pick = [](auto* replacement, auto& original) -> auto& {
+        return replacement ? *replacement : original;
+    };
+    return Services{.messageBox = pick(o.messageBox, messageBox),
+                    .clipboard = pick(o.clipboard, clipboard),
+                    .browser = pick(o.browser, browser),
+                    .windowManager = pick(o.windowManager, windowManager),
+                    .profile = pick(o.profile, profile),
+                    .ticks = pick(o.ticks, ticks),
+                    .beeper = pick(o.beeper, beeper),
+                    .instanceCheck = pick(o.instanceCheck, instanceCheck),
+                    .programFolder = pick(o.programFolder, programFolder),
+                    .browserWindows = pick(o.browserWindows, browserWindows),
+                    .programExit = pick(o.programExit, programExit),
+                    .timerHost = pick(o.timerHost, timerHost)};
+}
 
 }  // namespace kazunavi

@@ -19,18 +19,7 @@ namespace kazunavi {
 
 Application::Application(Services& services)
     : platform_(services),
-      services_{services.messageBox,
-                services.clipboard,
-                services.browser,
-                services.windowManager,
-                services.profile,
-                services.ticks,
-                services.beeper,
-                services.instanceCheck,
-                services.programFolder,
-                services.browserWindows,
-                *this,
-                services.timerHost},
+      services_(services.with({.programExit = this})),
       startup_(std::make_unique<Startup>(*this)),
       pick_(std::make_unique<Pick>(form1_, services_)) {
     for (Timer* t : form1_.timers()) {

@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "platform/services.h"
-#include "shell/events.h"
-#include "shell/form1.h"
-#include "shell/form2.h"
+#include "shell/model/events.h"
+#include "shell/model/form1.h"
+#include "shell/model/form2.h"
 
 namespace kazunavi {
 

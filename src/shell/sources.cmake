@@ -1,11 +1,8 @@
-set(KAZUNAVI_SHELL_SOURCES
-    src/shell/about_box.cpp
-    src/shell/application.cpp
-    src/shell/events.cpp
-    src/shell/form1.cpp
-    src/shell/form1_inventory.cpp
-    src/shell/form2.cpp
-    src/shell/startup.cpp
-    src/shell/text.cpp
-    src/shell/window.cpp
-    src/shell/window_behaviour.cpp)
+# The application: start-up and shutdown, window behaviour, the about box,
+# and the composition of the features.
+add_library(kazunavi_shell STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/about_box.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/application.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window_behaviour.cpp)
+target_link_libraries(kazunavi_shell PUBLIC kazunavi_engine kazunavi_browse kazunavi_keep)

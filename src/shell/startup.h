@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "shell/events.h"
+#include "shell/model/events.h"
 
 namespace kazunavi {
 

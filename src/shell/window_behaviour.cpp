@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/failure.h"
-#include "shell/form1.h"
+#include "shell/model/form1.h"
 
 namespace kazunavi {
 

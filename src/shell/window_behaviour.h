@@ -4,7 +4,7 @@
 
 #include "platform/colour.h"
 #include "platform/services.h"
-#include "shell/events.h"
+#include "shell/model/events.h"
 
 namespace kazunavi {
 

@@ -19,7 +19,7 @@
 #include "platform/x11/selection_reader.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_windows.h"
-#include "shell/form1.h"
+#include "shell/model/form1.h"
 #include "test_owner.h"
 
 namespace kazunavi::testing {

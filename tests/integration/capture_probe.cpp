@@ -31,9 +31,9 @@
 #include <string>
 
 #include "platform/atspi/accessible_browser_windows.h"
+#include "platform/common/utf8.h"
 #include "platform/qt/qt_window_manager.h"
 #include "platform/sim/sim_desktop.h"
-#include "platform/utf8.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_windows.h"
 #include "shell/application.h"

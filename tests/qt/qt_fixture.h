@@ -8,12 +8,12 @@
 #include <QTest>
 #include <memory>
 
-#include "platform/qt/element_views.h"
-#include "platform/qt/form_views.h"
 #include "platform/qt/qt_timer_host.h"
 #include "platform/qt/qt_window_manager.h"
 #include "platform/sim/sim_desktop.h"
 #include "shell/application.h"
+#include "ui/qt/element_views.h"
+#include "ui/qt/form_views.h"
 
 namespace kazunavi::testing {
 

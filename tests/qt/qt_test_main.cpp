@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "platform/qt/skins.h"
+#include "ui/qt/skins.h"
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

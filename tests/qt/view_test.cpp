@@ -1,8 +1,8 @@
 // The main window shows the element model: places in pixels (twips / 15),
 // Windows colour values, captions, disabled state; and follows the model.
 
-#include "platform/qt/qt_units.h"
 #include "qt_fixture.h"
+#include "ui/qt/qt_units.h"
 
 namespace kazunavi::testing {
 namespace {

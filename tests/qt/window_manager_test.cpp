@@ -4,9 +4,9 @@
 
 #include <QWidget>
 
-#include "platform/qt/qt_units.h"
 #include "platform/qt/qt_window_manager.h"
 #include "qt_fixture.h"
+#include "ui/qt/qt_units.h"
 
 namespace kazunavi::testing {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/linux/cp932.h"
+#include "platform/common/cp932.h"
 #include "runner/interpreter.h"
 #include "runner/program_files.h"
 #include "runner/properties.h"

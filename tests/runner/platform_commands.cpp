@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "platform/linux/cp932.h"
+#include "platform/common/cp932.h"
 #include "runner/interpreter.h"
 #include "runner/program_files.h"
 #include "runner/scenario_failure.h"

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/utf8.h"
+#include "platform/common/utf8.h"
 #include "runner/scenario_failure.h"
 #include "runner/value_text.h"
 

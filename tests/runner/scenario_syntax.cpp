@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/utf8.h"
+#include "platform/common/utf8.h"
 
 namespace kazunavi::scenario {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/utf8.h"
+#include "platform/common/utf8.h"
 
 namespace kazunavi::scenario {
 

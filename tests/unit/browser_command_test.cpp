@@ -9,7 +9,7 @@
 #include <set>
 
 #include "platform/failure.h"
-#include "unit/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace kazunavi {
 namespace {

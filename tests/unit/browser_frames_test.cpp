@@ -5,9 +5,9 @@
 
 #include "keep/capture.h"
 #include "keep/keep_list.h"
-#include "platform/linux/browser_frames.h"
+#include "platform/common/browser_frames.h"
 #include "platform/sim/sim_desktop.h"
-#include "shell/form1.h"
+#include "shell/model/form1.h"
 
 namespace kazunavi {
 namespace {

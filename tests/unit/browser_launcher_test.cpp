@@ -17,7 +17,7 @@
 #include <thread>
 
 #include "platform/failure.h"
-#include "unit/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace kazunavi {
 namespace {

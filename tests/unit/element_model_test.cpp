@@ -3,8 +3,8 @@
 #include <set>
 
 #include "platform/failure.h"
-#include "shell/form1.h"
-#include "shell/form2.h"
+#include "shell/model/form1.h"
+#include "shell/model/form2.h"
 
 namespace kazunavi {
 namespace {

@@ -16,8 +16,9 @@
 #include <string>
 #include <thread>
 
-#include "platform/linux/ini_profile.h"
-#include "unit/scratch_folder.h"
+#include "platform/common/ini_profile.h"
+#include "support/disk_profile.h"
+#include "support/scratch_folder.h"
 
 namespace kazunavi {
 namespace {
@@ -56,7 +57,7 @@ TEST(IniCrashTest, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
     test::ScratchFolder folder;
     const fs::path file = folder / "URL.ini";
 
-    IniProfileFile profile;
+    test::DiskProfileFile profile;
     saveKeepList(profile, file, 1);
     const std::string second = fileBytes(file);
     const auto started = std::chrono::steady_clock::now();
@@ -90,7 +91,7 @@ TEST(IniCrashTest, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
         if (child == 0) {
             // Saves until it is killed, switching between the two lists.
             try {
-                IniProfileFile saver;
+                test::DiskProfileFile saver;
                 ::close(ready[0]);
                 ::close(ready[1]);  // tells the parent that saving starts now
                 for (int variant = 1;; variant ^= 1) {

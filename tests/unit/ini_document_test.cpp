@@ -1,4 +1,4 @@
-#include "platform/linux/ini_document.h"
+#include "platform/common/ini_document.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-#include "platform/linux/ini_profile.h"
+#include "platform/common/ini_profile.h"
+#include "support/disk_profile.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -15,9 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/unicode_text.h"
 #include "platform/failure.h"
-#include "platform/linux/unicode_text.h"
-#include "unit/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace kazunavi {
 namespace {
@@ -60,7 +61,7 @@ class IniProfileTest : public ::testing::Test {
         profile_.write(file_, section, key, value);
     }
 
-    IniProfileFile profile_;
+    test::DiskProfileFile profile_;
     test::ScratchFolder folder_;
     fs::path file_ = folder_ / "URL.ini";
 };
@@ -167,7 +168,7 @@ TEST_F(IniProfileTest, AFullDiskFailsTheWriteAndKeepsTheOldFile) {
         const rlimit limit{64, 64};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         try {
-            IniProfileFile profile;
+            test::DiskProfileFile profile;
             profile.write(file_, u"KeepURL", u"Name0", std::u16string(500, u'n'));
         } catch (const Failure&) {
             ::_exit(0);
@@ -222,7 +223,7 @@ TEST_F(IniProfileTest, ChangesMadeByOtherProgramsAreSeen) {
 }
 
 TEST_F(IniProfileTest, ReadsInABurstTrustTheFileButAWriteAlwaysLooksAgain) {
-    IniProfileFile program(std::chrono::hours(1));
+    test::DiskProfileFile program(std::chrono::hours(1));
     putFile(file_, "[s]\r\nk=1\r\n");
     EXPECT_EQ(program.read(file_, u"s", u"k", u"", 1024), u"1");
     putFile(file_, "[s]\r\nk=22\r\n");

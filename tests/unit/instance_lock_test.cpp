@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/failure.h"
-#include "unit/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace kazunavi {
 namespace {

@@ -8,11 +8,12 @@
 
 #include "keep/capture.h"
 #include "keep/keep_list.h"
+#include "platform/common/ini_profile.h"
+#include "platform/common/utf8.h"
 #include "platform/failure.h"
-#include "platform/linux/ini_profile.h"
 #include "platform/sim/sim_desktop.h"
-#include "platform/utf8.h"
-#include "shell/form1.h"
+#include "shell/model/form1.h"
+#include "support/disk_profile.h"
 
 namespace kazunavi {
 namespace {
@@ -139,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
                     CountCase{"\x82\x52", 0} /* a full-width digit three */));
 
 TEST(KeepListLoad, TheLargestCountLoadsEveryPosition) {
-    IniProfileFile ini;  // the program's own file, reads served from one look at it
+    test::DiskProfileFile ini;  // the program's own file, reads served from one look at it
     KeepFixture k(&ini);
     writeBytes(k.file(), "[KeepCount]\r\nCount=32767\r\n[KeepURL]\r\nName32766=last\r\n");
     k.keep.LoadKeepList();

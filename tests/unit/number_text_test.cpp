@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "engine/number_text.h"
 #include "platform/failure.h"
-#include "shell/form1.h"
+#include "shell/model/form1.h"
+#include "shell/model/number_text.h"
 
 namespace kazunavi {
 namespace {
@@ -68,24 +68,24 @@ TEST(ZeroMaskFormat, RoundsFractionsAndKeepsNonNumbers) {
 TEST(ZeroMaskBuild, CountsLoopCntOnePastTheWidth) {
     Form1Variables v;
     v.NoLen = 3;
-    number::buildZeroMask(v);
+    v.buildZeroMask();
     EXPECT_EQ(v.ZeroMask, u"000");
     EXPECT_EQ(v.LoopCnt, 4);
 
     v.NoLen = 0;
-    number::buildZeroMask(v);
+    v.buildZeroMask();
     EXPECT_EQ(v.ZeroMask, u"");
     EXPECT_EQ(v.LoopCnt, 1);
 
     v.NoLen = -5;
-    number::buildZeroMask(v);
+    v.buildZeroMask();
     EXPECT_EQ(v.ZeroMask, u"");
 
     // The largest width overflows the counter.
     v.NoLen = 32767;
-    EXPECT_THROW(number::buildZeroMask(v), Failure);
+    EXPECT_THROW(v.buildZeroMask(), Failure);
     v.NoLen = 32766;
-    number::buildZeroMask(v);
+    v.buildZeroMask();
     EXPECT_EQ(v.ZeroMask.size(), 32766u);
 }
 

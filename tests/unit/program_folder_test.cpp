@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "unit/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace kazunavi {
 namespace {

@@ -15,7 +15,7 @@
 #include "runner/interpreter.h"
 #include "runner/scenario_failure.h"
 #include "runner/scenario_files.h"
-#include "unit/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace kazunavi::scenario {
 namespace {

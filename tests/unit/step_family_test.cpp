@@ -4,7 +4,7 @@
 
 #include "platform/sim/sim_desktop.h"
 #include "shell/application.h"
-#include "shell/form1.h"
+#include "shell/model/form1.h"
 
 namespace kazunavi {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "platform/common/utf8.h"
 #include "platform/failure.h"
-#include "platform/utf8.h"
-#include "shell/text.h"
+#include "shell/model/text.h"
 
 namespace kazunavi {
 namespace {

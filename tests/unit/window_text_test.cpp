@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/linux/cp932.h"
-#include "platform/linux/window_text.h"
+#include "platform/common/cp932.h"
+#include "platform/common/window_text.h"
 
 namespace kazunavi {
 namespace {

@@ -7,8 +7,8 @@
 #include <set>
 #include <thread>
 
+#include "platform/common/utf8.h"
 #include "platform/failure.h"
-#include "platform/utf8.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_windows.h"
 

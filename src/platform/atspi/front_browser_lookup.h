@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/atspi/accessibility_bus.h"
-#include "platform/linux/browser_frames.h"
+#include "platform/common/browser_frames.h"
 #include "platform/linux/latest_browser_windows.h"
 
 namespace kazunavi {

@@ -11,31 +11,14 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/common/utf8.h"
 #include "platform/failure.h"
 #include "platform/linux/browser_command.h"
-#include "platform/utf8.h"
+#include "platform/linux/file_descriptor.h"
 
 namespace kazunavi {
 
 namespace {
-
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() { reset(); }
-    int get() const { return fd_; }
-    void reset() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-            fd_ = -1;
-        }
-    }
-
-  private:
-    int fd_;
-};
 
 [[noreturn]] void fail(const std::string& what, int error) {
     throw Failure("browser: " + what + ": " + std::generic_category().message(error));

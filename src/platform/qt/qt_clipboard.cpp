@@ -8,8 +8,8 @@
 #include <QMimeData>
 
 #include "platform/failure.h"
-#include "platform/qt/qt_units.h"
 #include "platform/x11/selection_reader.h"
+#include "ui/qt/qt_units.h"
 
 namespace kazunavi {
 

@@ -37,8 +37,18 @@ QtDesktop::QtDesktop()
       selection_(x11_ ? std::make_unique<SelectionReader>(*x11_) : nullptr),
       clipboard(selection_.get()),
       windowManager(x11Windows_.get()),
-      services_{messageBox, clipboard,     browser,       windowManager,  profile,     ticks,
-                beeper,     instanceCheck, programFolder, browserWindows, programExit, timerHost} {}
+      services_{.messageBox = messageBox,
+                .clipboard = clipboard,
+                .browser = browser,
+                .windowManager = windowManager,
+                .profile = profile,
+                .ticks = ticks,
+                .beeper = beeper,
+                .instanceCheck = instanceCheck,
+                .programFolder = programFolder,
+                .browserWindows = browserWindows,
+                .programExit = programExit,
+                .timerHost = timerHost} {}
 
 QtDesktop::~QtDesktop() = default;
 

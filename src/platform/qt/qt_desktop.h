@@ -8,10 +8,11 @@
 #include <memory>
 
 #include "platform/atspi/accessible_browser_windows.h"
+#include "platform/common/ini_profile.h"
 #include "platform/linux/browser_launcher.h"
-#include "platform/linux/ini_profile.h"
 #include "platform/linux/instance_lock.h"
 #include "platform/linux/monotonic_ticks.h"
+#include "platform/linux/posix_file_store.h"
 #include "platform/linux/program_folder.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_message_box.h"
@@ -56,8 +57,6 @@ class QtDesktop {
     ~QtDesktop();
 
     Services& services() { return services_; }
-    // Null when the program does not run on an X11 display.
-    X11Connection* x11() { return x11_.get(); }
 
   private:
     std::unique_ptr<X11Connection> x11_;
@@ -65,12 +64,14 @@ class QtDesktop {
     std::unique_ptr<X11Windows> x11Windows_;
     std::unique_ptr<SelectionReader> selection_;
 
+    PosixFileStore files_;
+
   public:
     QtMessageBox messageBox;
     QtClipboard clipboard;
     LinuxBrowser browser;
     QtWindowManager windowManager;
-    IniProfileFile profile;
+    IniProfileFile profile{files_};
     ShowingTicks ticks;
     QtBeeper beeper;
     InstanceLock instanceCheck;

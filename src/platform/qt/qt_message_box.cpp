@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 
-#include "platform/qt/qt_units.h"
+#include "ui/qt/qt_units.h"
 
 namespace kazunavi {
 

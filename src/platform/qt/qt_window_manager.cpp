@@ -6,9 +6,9 @@
 #include <QMouseEvent>
 #include <QWindow>
 
-#include "platform/linux/window_text.h"
-#include "platform/qt/qt_units.h"
+#include "platform/common/window_text.h"
 #include "platform/x11/x11_windows.h"
+#include "ui/qt/qt_units.h"
 
 namespace kazunavi {
 

@@ -1,10 +1,9 @@
 #include "platform/sim/sim_desktop.h"
 
-#include <cstdlib>
 #include <string>
 
+#include "platform/common/window_text.h"
 #include "platform/failure.h"
-#include "platform/linux/window_text.h"
 
 namespace kazunavi {
 
@@ -90,25 +89,21 @@ void SimProfileFile::commitBatch() {
     real_.commitBatch();
 }
 
-namespace {
-
-std::filesystem::path makeFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kazunavi-sim-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw Failure("cannot create a program folder for the simulation");
-    }
-    return pattern;
-}
-
-}  // namespace
-
 SimDesktop::SimDesktop()
-    : folder_(makeFolder()), programFolder_(folder_), services_{messageBox,     clipboard,
-                                                                browser,        windowManager,
-                                                                profile,        clock,
-                                                                beeper,         instanceCheck,
-                                                                programFolder_, browserWindows,
-                                                                programExit,    clock} {}
+    : folder_(makeTemporaryFolder("kazunavi-sim-")),
+      programFolder_(folder_),
+      services_{.messageBox = messageBox,
+                .clipboard = clipboard,
+                .browser = browser,
+                .windowManager = windowManager,
+                .profile = profile,
+                .ticks = clock,
+                .beeper = beeper,
+                .instanceCheck = instanceCheck,
+                .programFolder = programFolder_,
+                .browserWindows = browserWindows,
+                .programExit = programExit,
+                .timerHost = clock} {}
 
 SimDesktop::~SimDesktop() {
     std::error_code ignored;

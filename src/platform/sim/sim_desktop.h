@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/ini_profile.h"
+#include "platform/common/ini_profile.h"
+#include "platform/common/plain_file_store.h"
 #include "platform/services.h"
 #include "platform/sim/sim_clock.h"
 
@@ -79,7 +80,8 @@ class SimProfileFile : public ProfileFile {
 
   private:
     void requireWritable(const std::filesystem::path& file) const;
-    IniProfileFile real_;
+    PlainFileStore files_;
+    IniProfileFile real_{files_};
 };
 
 class SimBeeper : public Beeper {

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/common/utf8.h"
 #include "platform/failure.h"
-#include "platform/utf8.h"
 #include "platform/x11/x11_windows.h"
 
 namespace kazunavi {

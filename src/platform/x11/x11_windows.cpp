@@ -1,6 +1,6 @@
 #include "platform/x11/x11_windows.h"
 
-#include "platform/utf8.h"
+#include "platform/common/utf8.h"
 
 namespace kazunavi {
 

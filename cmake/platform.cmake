@@ -1,0 +1,12 @@
+# The platform's own services and the window, picked here and nowhere else.
+include(src/platform/linux/sources.cmake)
+if(KAZUNAVI_GUI)
+    find_package(Qt6 REQUIRED COMPONENTS Widgets)
+    include(src/platform/x11/sources.cmake)
+    include(src/platform/atspi/sources.cmake)
+    include(src/platform/qt/sources.cmake)
+    include(src/ui/qt/sources.cmake)
+    add_executable(kazunavi src/main.cpp)
+    target_link_libraries(kazunavi PRIVATE kazunavi_ui_qt)
+    include(cmake/install.cmake)
+endif()

@@ -1,0 +1,96 @@
+#pragma once
+
+// The profile functions: an INI file read and written as
+// GetPrivateProfileStringA and WritePrivateProfileStringA do it, in code page
+// 932 with CR LF lines. A write never leaves the file half written.
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/common/ini_document.h"
+#include "platform/common/ini_file_text.h"
+#include "platform/file_store.h"
+#include "platform/services.h"
+
+namespace kazunavi {
+
+class IniProfileFile : public ProfileFile {
+  public:
+    // recheckInterval: how long reads trust the parsed file before they look
+    // at the file again. By default every read looks (the file is read and
+    // parsed again only when its identity changed). A longer interval makes
+    // the thousands of reads of one keep list load cost one look, and a
+    // change that another program makes meanwhile show up that much later.
+    // A write always looks first.
+    explicit IniProfileFile(
+        FileStore& files, std::chrono::milliseconds recheckInterval = std::chrono::milliseconds(0))
+        : files_(files), recheckInterval_(recheckInterval) {}
+
+    // A file that is missing or cannot be read gives the default.
+    std::u16string read(const std::filesystem::path& file, std::u16string_view section,
+                        std::u16string_view key, std::u16string_view def, int size) override;
+    // Failure when the file could not be written; it is then as it was.
+    void write(const std::filesystem::path& file, std::u16string_view section,
+               std::u16string_view key, std::u16string_view value) override;
+    void removeSection(const std::filesystem::path& file, std::u16string_view section) override;
+
+    // Between beginBatch and commitBatch the writes and removals for that
+    // file change only its text in memory, and reads of it see that text;
+    // commitBatch then writes the file once, with exactly the bytes the
+    // single writes would have left (Failure when it cannot). One batch at a
+    // time: beginBatch fails while one is open, or when the file cannot be
+    // read.
+    void beginBatch(const std::filesystem::path& file) override;
+    void commitBatch() override;
+    void discardBatch() override;
+
+    // A batch for one scope: commit() writes, leaving the scope without it
+    // drops the changes.
+    class Batch {
+      public:
+        Batch(IniProfileFile& profile, const std::filesystem::path& file);
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        ~Batch();
+        void commit();
+
+      private:
+        IniProfileFile* profile_;
+    };
+
+  private:
+    struct LoadedFile {
+        std::filesystem::path path;  // absolute
+        bool exists = false;
+        IniFileEncoding encoding = IniFileEncoding::kCp932;
+        IniDocument document;
+        std::string bytes;  // the file as read or written
+        FileIdentity identity;
+        // Changed long enough before it was read that a later change cannot
+        // share its modification time: then an unchanged identity proves an
+        // unchanged content.
+        bool settled = false;
+        std::chrono::steady_clock::time_point checkedAt;
+    };
+    struct PendingBatch {
+        LoadedFile base;
+        IniDocument document;
+    };
+    using Edit = std::function<void(IniDocument&, IniFileEncoding)>;
+
+    const LoadedFile& current(const std::filesystem::path& path, bool forWrite);
+    void change(const std::filesystem::path& file, const Edit& edit);
+    void save(const LoadedFile& base, IniDocument document);
+    static std::string narrow(std::u16string_view text);
+
+    FileStore& files_;
+    std::chrono::milliseconds recheckInterval_;
+    std::optional<LoadedFile> cache_;
+    std::optional<PendingBatch> batch_;
+};
+
+}  // namespace kazunavi

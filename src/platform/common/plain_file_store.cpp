@@ -1,0 +1,104 @@
+#include "platform/common/plain_file_store.h"
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "platform/failure.h"
+
+namespace kazunavi {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+[[noreturn]] void fail(const std::string& what, const fs::path& path) {
+    throw Failure(what + " " + path.string());
+}
+
+std::string uniqueSuffix() {
+    std::random_device random;
+    return std::to_string(random()) + std::to_string(random());
+}
+
+}  // namespace
+
+std::optional<FileIdentity> PlainFileStore::identity(const fs::path& file) {
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    if (!fs::exists(status)) {
+        return std::nullopt;
+    }
+    if (!fs::is_regular_file(status)) {
+        fail("not a regular file:", file);
+    }
+    const auto size = fs::file_size(file, error);
+    const auto modified = fs::last_write_time(file, error);
+    if (error) {
+        fail("cannot examine", file);
+    }
+    const auto sinceEpoch = std::chrono::file_clock::to_sys(modified).time_since_epoch();
+    const auto seconds = std::chrono::floor<std::chrono::seconds>(sinceEpoch);
+    FileIdentity identity;
+    identity.size = static_cast<std::int64_t>(size);
+    identity.modifiedSeconds = seconds.count();
+    identity.modifiedNanoseconds =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(sinceEpoch - seconds).count();
+    return identity;
+}
+
+std::optional<FileContents> PlainFileStore::read(const fs::path& file) {
+    auto identityBefore = identity(file);
+    if (!identityBefore) {
+        return std::nullopt;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        fail("cannot open", file);
+    }
+    FileContents contents;
+    contents.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        fail("cannot read", file);
+    }
+    contents.identity = identity(file).value_or(*identityBefore);
+    return contents;
+}
+
+FileIdentity PlainFileStore::replace(const fs::path& file, std::string_view bytes) {
+    std::error_code error;
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    fs::create_directories(folder, error);
+    const fs::path temporary =
+        folder / ("." + file.filename().string() + ".saving-" + uniqueSuffix());
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            fs::remove(temporary, error);
+            fail("cannot write", temporary);
+        }
+    }
+    fs::rename(temporary, file, error);
+    if (error) {
+        fs::remove(temporary, error);
+        fail("cannot replace", file);
+    }
+    return identity(file).value_or(FileIdentity{});
+}
+
+fs::path makeTemporaryFolder(std::string_view prefix) {
+    std::error_code error;
+    const fs::path base = fs::temp_directory_path(error);
+    for (int attempt = 0; !error && attempt < 100; ++attempt) {
+        fs::path folder = base / (std::string(prefix) + uniqueSuffix());
+        if (fs::create_directory(folder, error)) {
+            return folder;
+        }
+    }
+    throw Failure("cannot create a temporary folder");
+}
+
+}  // namespace kazunavi

@@ -1,0 +1,65 @@
+#include "platform/common/unicode_text.h"
+
+#include <algorithm>
+
+namespace kazunavi {
+
+namespace {
+
+constexpr char16_t kReplacementCharacter = u'\uFFFD';
+
+}  // namespace
+
+bool isAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool isAscii(std::u16string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; });
+}
+
+std::string utf16LeBytes(std::u16string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size() * 2);
+    for (const char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
+
+std::u16string fromUtf16LeBytes(std::string_view bytes) {
+    std::u16string text;
+    text.reserve(bytes.size() / 2 + 1);
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const auto low = static_cast<unsigned char>(bytes[i]);
+        const auto high = static_cast<unsigned char>(bytes[i + 1]);
+        text.push_back(static_cast<char16_t>(low | (high << 8)));
+    }
+    if (i < bytes.size()) {
+        text.push_back(kReplacementCharacter);
+    }
+    return text;
+}
+
+std::size_t utf16LeCodePointLength(std::string_view rest) {
+    const auto unitAt = [&](std::size_t at) {
+        return static_cast<char16_t>(static_cast<unsigned char>(rest[at]) |
+                                     (static_cast<unsigned char>(rest[at + 1]) << 8));
+    };
+    if (rest.size() < 2) {
+        return rest.size();
+    }
+    const char16_t first = unitAt(0);
+    if (first >= 0xD800 && first <= 0xDBFF && rest.size() >= 4) {
+        const char16_t second = unitAt(2);
+        if (second >= 0xDC00 && second <= 0xDFFF) {
+            return 4;
+        }
+    }
+    return 2;
+}
+
+}  // namespace kazunavi

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "shell/model/form1_inventory.h"
+
+namespace kazunavi {
+
+// Window-level variables of the main window, with their start values.
+struct Form1Variables {
+    bool AutoOn = true;
+    bool LimitOn = true;
+    bool PickMode = false;
+    std::int16_t PickLen = 0;
+    std::int16_t NoLen = 0;
+    std::u16string ZeroMask;
+    std::int16_t LoopCnt = 0;
+    bool CripHit = false;
+    std::int32_t KeyPos = 0;
+    std::int32_t BrkLPos = 0;
+    std::int32_t BrkRPos = 0;
+    bool DetailOn = false;
+    WindowHandle FrontWnd = 0;
+
+    // ZeroMask <- NoLen zeros, built with LoopCnt counting from 1 to NoLen.
+    void buildZeroMask();
+};
+
+// The main window: every element of its inventory, its seven timers and its
+// window-level variables. The logic and the drawing both work from this one
+// model.
+class Form1 : public Form1Inventory {
+  public:
+    static constexpr WindowHandle kHandle = 0x1000;
+    static constexpr int kCollapsedHeight = 685;
+    static constexpr int kExpandedHeight = 2955;
+    static constexpr int kWidth = 2730;
+
+    Form1();
+
+    Form1Variables v;
+
+    // Control arrays.
+    Element& Command6(int index) { return member("Command6", index); }
+    Element& Label4(int index) { return member("Label4", index); }
+    Element& Label5(int index) { return member("Label5", index); }
+    Element& Line1(int index) { return member("Line1", index); }
+    Element& Line3(int index) { return member("Line3", index); }
+
+    // The strip.
+    Element &lblEXIT, &Shape2, &txtNow, &Sh1, &lblAuto, &Label3, &Label2, &lblCUT, &txtNo,
+        &Picture4, &UPbutton, &DWNbutton, &lblEDIT, &lblOPEN, &Line2;
+    // The detail area.
+    Element &Pic1, &lblAccess, &Text2, &lblLIMIT, &txtLimH, &txtLimL, &Picture2, &lblCNT, &Command4,
+        &Command2, &Command3, &lblKeep, &List1, &Text1, &txtMemo, &Picture6, &Command9, &Command7,
+        &Command8, &Command5, &Command10, &txtKeyWord, &cmdUP, &Command1, &lblUP, &lbl, &lblDWN,
+        &Label1, &lblCripDirect, &lblURL, &Picture1, &Label7;
+    // Storage elements.
+    Element &lblNoo, &lblFLL, &lblCutF, &lblSTR, &lblB, &lblF, &lblOldURL, &lblURLright, &lblNO,
+        &lAWH, &lURL, &lTTL, &List2;
+
+    // Timers, in the order of the timer table.
+    Timer Timer1{"Timer1", 50};
+    Timer Timer2{"Timer2", 50};
+    Timer Timer3{"Timer3", 100};
+    Timer timCrip{"timCrip", 500};
+    Timer timGETURL{"timGETURL", 500};
+    Timer Cup{"Cup", 50};
+    Timer Cdwn{"Cdwn", 50};
+
+  private:
+    Element& member(const char* arrayName, int index);
+};
+
+}  // namespace kazunavi

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "shell/model/window.h"
+
+namespace kazunavi {
+
+// The designed elements of the main window: kind, container, place in
+// twips, look, initial caption or text, tooltip and enabled state.
+class Form1Inventory : public Window {
+  protected:
+    Form1Inventory();
+};
+
+// Fonts named by the design; the drawing substitutes faces that are missing.
+inline constexpr char16_t kSmallFonts[] = u"Small Fonts";
+inline constexpr char16_t kPGothic[] = u"ＭＳ Ｐゴシック";
+
+}  // namespace kazunavi

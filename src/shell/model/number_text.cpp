@@ -1,0 +1,147 @@
+#include "shell/model/number_text.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "platform/common/utf8.h"
+#include "platform/failure.h"
+
+namespace kazunavi::number {
+
+namespace {
+
+bool isBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\u3000';
+}
+bool isDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+
+std::optional<double> parse(std::u16string_view t) {
+    std::size_t i = 0;
+    std::size_t end = t.size();
+    while (i < end && isBlank(t[i])) {
+        ++i;
+    }
+    while (end > i && isBlank(t[end - 1])) {
+        --end;
+    }
+    std::string ascii;
+    if (i < end && (t[i] == u'+' || t[i] == u'-')) {
+        ascii.push_back(static_cast<char>(t[i++]));
+    }
+    std::size_t digits = 0;
+    while (i < end && isDigit(t[i])) {
+        ascii.push_back(static_cast<char>(t[i++]));
+        ++digits;
+    }
+    if (i < end && t[i] == u'.') {
+        ascii.push_back('.');
+        ++i;
+        while (i < end && isDigit(t[i])) {
+            ascii.push_back(static_cast<char>(t[i++]));
+            ++digits;
+        }
+    }
+    if (digits == 0) {
+        return std::nullopt;
+    }
+    if (i < end && (t[i] == u'e' || t[i] == u'E')) {
+        ascii.push_back('e');
+        ++i;
+        if (i < end && (t[i] == u'+' || t[i] == u'-')) {
+            ascii.push_back(static_cast<char>(t[i++]));
+        }
+        std::size_t expDigits = 0;
+        while (i < end && isDigit(t[i])) {
+            ascii.push_back(static_cast<char>(t[i++]));
+            ++expDigits;
+        }
+        if (expDigits == 0) {
+            return std::nullopt;
+        }
+    }
+    if (i != end) {
+        return std::nullopt;
+    }
+    const double value = std::strtod(ascii.c_str(), nullptr);
+    if (!std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value == 0.0 ? 0.0 : value;  // no negative zero
+}
+
+std::u16string ascii16(const std::string& s) {
+    return std::u16string(s.begin(), s.end());
+}
+
+std::u16string signed16(bool negative, const std::string& digits) {
+    std::u16string out;
+    out.reserve(digits.size() + 1);
+    if (negative) {
+        out.push_back(u'-');
+    }
+    out.append(digits.begin(), digits.end());
+    return out;
+}
+
+// The digits of a whole, non-negative double, exactly.
+std::string wholeDigits(double magnitude) {
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.0f", magnitude);
+    return buffer;
+}
+
+}  // namespace
+
+double toDouble(std::u16string_view text) {
+    if (auto value = parse(text)) {
+        return *value;
+    }
+    throw Failure("not a number: " + toUtf8(text));
+}
+
+bool isNumber(std::u16string_view text) {
+    return parse(text).has_value();
+}
+
+std::u16string plainDecimal(double value) {
+    if (value == 0.0) {
+        return u"0";
+    }
+    if (value == std::trunc(value) && std::fabs(value) < 1e15) {
+        return signed16(value < 0, wholeDigits(std::fabs(value)));
+    }
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15G", value);
+    return ascii16(buffer);
+}
+
+std::int16_t toInt16(long long value) {
+    if (value < std::numeric_limits<std::int16_t>::min() ||
+        value > std::numeric_limits<std::int16_t>::max()) {
+        throw Failure("overflow");
+    }
+    return static_cast<std::int16_t>(value);
+}
+
+std::u16string formatWithMask(std::u16string_view text, std::u16string_view mask) {
+    const auto value = parse(text);
+    if (!value) {
+        return std::u16string(text);
+    }
+    if (mask.empty()) {
+        return plainDecimal(*value);
+    }
+    const double rounded = std::round(*value);
+    std::string digits = wholeDigits(std::fabs(rounded));
+    if (digits.size() < mask.size()) {
+        digits.insert(0, mask.size() - digits.size(), '0');
+    }
+    return signed16(rounded < 0, digits);
+}
+
+}  // namespace kazunavi::number

@@ -1,0 +1,242 @@
+#pragma once
+
+// The widgets that show the elements of a window. Each keeps a copy of what
+// it shows and paints from that copy; sync() compares the model with the
+// copy and touches the widget only where they differ, so that a timer tick
+// that changes nothing costs no drawing. What the user does (typing,
+// selecting, choosing a list item, pressing the mouse) goes back into the
+// model at once.
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/element.h"
+#include "shell/model/events.h"
+
+namespace kazunavi {
+
+// Mouse events of an element, with the button state (1 left, 2 right, 4 middle).
+using MouseRelay = std::function<void(Event event, int button)>;
+
+int buttonCode(Qt::MouseButton button);
+int buttonState(Qt::MouseButtons buttons);
+
+// What a widget shows of its element.
+struct Shown {
+    std::u16string text;
+    std::optional<Colour> fore;
+    std::optional<Colour> back;
+    Colour fill = 0;
+    bool enabled = true;
+    bool visible = true;
+    std::u16string toolTip;
+    Geometry geometry;
+    // Text boxes and lists.
+    int selStart = 0;
+    int selLength = 0;
+    std::vector<std::u16string> items;
+    int listIndex = -1;
+};
+
+// The design data a widget draws with, copied so that drawing never reads a
+// model that has gone away.
+struct Design {
+    Alignment alignment = Alignment::Left;
+    ShapeForm shape = ShapeForm::Rectangle;
+    bool transparent = false;
+    bool border = false;
+    std::optional<Colour> borderColor;
+
+    explicit Design(const Element& e)
+        : alignment(e.alignment),
+          shape(e.shape),
+          transparent(e.transparent),
+          border(e.border),
+          borderColor(e.borderColor) {}
+};
+
+class ElementView {
+  public:
+    explicit ElementView(Element& element) : element_(element), design_(element) {}
+    virtual ~ElementView() = default;
+    ElementView(const ElementView&) = delete;
+    ElementView& operator=(const ElementView&) = delete;
+
+    Element& element() const { return element_; }
+    // What the widget shows at present.
+    const Shown& shown() const { return shown_; }
+    virtual QWidget* widget() = 0;
+    // Brings the widget in line with the model; true when anything changed.
+    virtual bool sync() = 0;
+    // The model goes away: from now on nothing reads or writes it.
+    void detach() { attached_ = false; }
+    bool attached() const { return attached_; }
+
+    void setMouseRelay(MouseRelay relay) { relay_ = std::move(relay); }
+
+  protected:
+    // The properties every element has: place, enabled, visible, tooltip.
+    // Returns whether any of them changed.
+    bool syncCommon(QWidget& w);
+    // The caption and its colours; true when any of them changed.
+    bool syncCaption();
+    void relay(Event event, int button) {
+        if (attached_ && relay_) {
+            relay_(event, button);
+        }
+    }
+    // The press, move and release of a plain widget, with the click.
+    void relayPress(QMouseEvent* event);
+    void relayMove(QMouseEvent* event);
+    void relayRelease(QMouseEvent* event, const QRect& inside);
+
+    Element& element_;
+    const Design design_;
+    Shown shown_;
+    bool attached_ = true;
+    bool pressedLeft_ = false;
+
+  private:
+    MouseRelay relay_;
+};
+
+// A label: caption in its colour and font, its background unless transparent,
+// greyed and engraved while disabled.
+class LabelView : public QWidget, public ElementView {
+  public:
+    LabelView(Element& element, QWidget* parent);
+    QWidget* widget() override { return this; }
+    bool sync() override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override { relayPress(event); }
+    void mouseMoveEvent(QMouseEvent* event) override { relayMove(event); }
+    void mouseReleaseEvent(QMouseEvent* event) override { relayRelease(event, rect()); }
+
+  private:
+    void fitCaption();
+    QFont font_;    // the design's
+    QFont fitted_;  // smaller where a one-word caption would be cut
+};
+
+// A panel or picture box: its back colour or picture (drawn from the top-left
+// corner, cut at the edges), holding the elements placed in it.
+class PanelView : public QWidget, public ElementView {
+  public:
+    PanelView(Element& element, QPixmap picture, QWidget* parent);
+    QWidget* widget() override { return this; }
+    bool sync() override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override { relayPress(event); }
+    void mouseMoveEvent(QMouseEvent* event) override { relayMove(event); }
+    void mouseReleaseEvent(QMouseEvent* event) override { relayRelease(event, rect()); }
+
+  private:
+    QPixmap picture_;
+};
+
+// A rectangle or circle, or a line. They take no mouse input: the pointer
+// reaches what lies beneath them.
+class ShapeView : public QWidget, public ElementView {
+  public:
+    ShapeView(Element& element, bool solidFill, QWidget* parent);
+    QWidget* widget() override { return this; }
+    bool sync() override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    bool solidFill_;
+};
+
+class LineView : public QWidget, public ElementView {
+  public:
+    LineView(Element& element, QWidget* parent);
+    QWidget* widget() override { return this; }
+    bool sync() override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QPoint from_;
+    QPoint to_;
+};
+
+// A command button with a raised face in its back colour.
+class ButtonView : public QAbstractButton, public ElementView {
+  public:
+    ButtonView(Element& element, QWidget* parent);
+    QWidget* widget() override { return this; }
+    bool sync() override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A single-line text box. Its text, caret and selection go into the model as
+// the user changes them.
+class TextBoxView : public QLineEdit, public ElementView {
+  public:
+    TextBoxView(Element& element, QWidget* parent);
+    QWidget* widget() override { return this; }
+    bool sync() override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void pull();
+    bool applying_ = false;     // the change comes from the model
+    bool losingFocus_ = false;  // the selection is hidden, not given up
+};
+
+// A multi-line text box. Lines end with CR LF in the model.
+class MemoView : public QPlainTextEdit, public ElementView {
+  public:
+    MemoView(Element& element, QWidget* parent);
+    QWidget* widget() override { return this; }
+    bool sync() override;
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void pull();
+    bool applying_ = false;
+};
+
+// A drop-down list to choose from, without typing.
+class ComboView : public QComboBox, public ElementView {
+  public:
+    ComboView(Element& element, QWidget* parent);
+    QWidget* widget() override { return this; }
+    bool sync() override;
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+}  // namespace kazunavi

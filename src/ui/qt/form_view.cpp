@@ -1,0 +1,226 @@
+#include "ui/qt/form_view.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include "platform/failure.h"
+#include "ui/qt/qt_units.h"
+
+namespace kazunavi {
+
+FormView::FormView(Window& model, std::string targetPrefix, const Pictures& pictures,
+                   Dispatch dispatch, Qt::WindowFlags flags)
+    : QWidget(nullptr, flags),
+      model_(&model),
+      prefix_(std::move(targetPrefix)),
+      dispatch_(std::move(dispatch)) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setMouseTracking(true);
+    setFont(defaultFont());
+    if (auto found = pictures.find(""); found != pictures.end()) {
+        background_ = found->second;
+    }
+    build(pictures);
+}
+
+FormView::~FormView() = default;
+
+void FormView::build(const Pictures& pictures) {
+    std::vector<QWidget*> windowed;
+    for (Element& e : model_->elements()) {
+        if (e.hidden) {
+            continue;  // storage: a working value, never drawn
+        }
+        QWidget* parent = this;
+        if (!e.container.empty()) {
+            parent = widgetOf(e.container);
+            if (parent == nullptr) {
+                throw Failure("the container " + e.container + " of " + e.name() + " comes later");
+            }
+        }
+        ElementView* view = nullptr;  // owned by its parent widget
+        switch (e.kind()) {
+            case ElementKind::Label:
+                view = new LabelView(e, parent);
+                break;
+            case ElementKind::Picture: {
+                auto picture = pictures.find(e.name());
+                view = new PanelView(e, picture == pictures.end() ? QPixmap() : picture->second,
+                                     parent);
+                break;
+            }
+            case ElementKind::Shape:
+                // The model knows no fill style; the round lamp is the one
+                // filled shape of these windows, the rectangles are frames.
+                view = new ShapeView(e, e.shape == ShapeForm::Circle, parent);
+                break;
+            case ElementKind::Line:
+                view = new LineView(e, parent);
+                break;
+            case ElementKind::CommandButton:
+                view = new ButtonView(e, parent);
+                break;
+            case ElementKind::TextBox:
+                if (e.multiLine) {
+                    view = new MemoView(e, parent);
+                } else {
+                    view = new TextBoxView(e, parent);
+                }
+                break;
+            case ElementKind::ComboBox:
+                view = new ComboView(e, parent);
+                break;
+            case ElementKind::ListBox:
+                continue;  // the one list box is storage
+        }
+        const std::string target = prefix_ + e.name();
+        view->setMouseRelay(
+            [this, target](Event event, int button) { send(target, event, button); });
+        const bool isWindowed = e.kind() != ElementKind::Label && e.kind() != ElementKind::Shape &&
+                                e.kind() != ElementKind::Line;
+        if (isWindowed) {
+            windowed.push_back(view->widget());
+        }
+        views_.push_back(view);
+    }
+    // Labels, shapes and lines lie beneath the windowed elements of their
+    // container, as the forms runtime draws them.
+    for (QWidget* w : windowed) {
+        w->raise();
+    }
+}
+
+void FormView::send(const std::string& target, Event event, int button) {
+    if (model_ != nullptr && dispatch_) {
+        dispatch_(target, event, button);
+    }
+}
+
+QWidget* FormView::widgetOf(std::string_view elementName) const {
+    for (ElementView* view : views_) {
+        if (view->attached() && view->element().name() == elementName) {
+            return view->widget();
+        }
+    }
+    return nullptr;
+}
+
+ElementView* FormView::viewOf(const QWidget* widget) const {
+    for (ElementView* view : views_) {
+        if (view->widget() == widget) {
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+void FormView::focusTaken(ElementView& view) {
+    if (model_ == nullptr || !view.attached()) {
+        return;
+    }
+    try {
+        model_->setFocus(view.element());
+        shownFocus_ = view.element().name();
+    } catch (const Failure&) {
+        // A disabled element cannot hold the focus; nothing to record.
+    }
+}
+
+bool FormView::sync() {
+    if (model_ == nullptr) {
+        return false;
+    }
+    bool changed = false;
+    for (ElementView* view : views_) {
+        changed = view->sync() || changed;
+    }
+    const QSize size(pixels(model_->width), pixels(model_->height));
+    if (size != shownSize_) {
+        shownSize_ = size;
+        // Grows and shrinks downwards: the top-left corner stays.
+        if (windowFlags() & Qt::MSWindowsFixedSizeDialogHint) {
+            setFixedSize(size);
+        } else {
+            resize(size);
+        }
+        changed = true;
+    }
+    if (model_->visible != shownVisible_) {
+        shownVisible_ = model_->visible;
+        if (shownVisible_ && !placed_) {
+            // Opens centred on the screen.
+            placed_ = true;
+            if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+                const QRect area = screen->availableGeometry();
+                move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+            }
+        }
+        setVisible(shownVisible_);
+        changed = true;
+    }
+    if (model_->focused() != shownFocus_) {
+        shownFocus_ = model_->focused();
+        if (QWidget* target = widgetOf(shownFocus_)) {
+            target->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    return changed;
+}
+
+void FormView::detach() {
+    model_ = nullptr;
+    for (ElementView* view : views_) {
+        view->detach();
+    }
+    hide();
+}
+
+void FormView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Window));
+    if (!background_.isNull()) {
+        // The picture starts at the top-left corner and is not repeated.
+        p.drawPixmap(0, 0, background_);
+    }
+}
+
+void FormView::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    pressedLeft_ = event->button() == Qt::LeftButton;
+    if (model_ != nullptr) {
+        send(model_->name(), Event::MouseDown, buttonCode(event->button()));
+    }
+}
+
+void FormView::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    if (model_ != nullptr) {
+        send(model_->name(), Event::MouseMove, buttonState(event->buttons()));
+    }
+}
+
+void FormView::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    const bool click = pressedLeft_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) {
+        pressedLeft_ = false;
+    }
+    if (model_ != nullptr) {
+        send(model_->name(), Event::MouseUp, buttonCode(event->button()));
+    }
+    if (click && model_ != nullptr) {
+        send(model_->name(), Event::Click, 0);
+    }
+}
+
+void FormView::closeEvent(QCloseEvent* event) {
+    // The window goes away through the program's own unload path.
+    event->ignore();
+    emit closeRequested();
+}
+
+}  // namespace kazunavi

@@ -1,0 +1,75 @@
+#pragma once
+
+// One window of the model on the screen: its surface (background picture and
+// mouse events of the bare surface) and a widget for every element that is
+// shown. Storage elements get no widget.
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/model/events.h"
+#include "shell/model/window.h"
+#include "ui/qt/element_views.h"
+#include "ui/qt/skins.h"
+
+namespace kazunavi {
+
+class FormView : public QWidget {
+    Q_OBJECT
+  public:
+    // An event of the window: target is the window's name for its bare
+    // surface, else the element's name, with the prefix of elements that do
+    // not belong to the main window ("Form2.Label2").
+    using Dispatch = std::function<void(const std::string& target, Event event, int button)>;
+
+    FormView(Window& model, std::string targetPrefix, const Pictures& pictures, Dispatch dispatch,
+             Qt::WindowFlags flags);
+    ~FormView() override;
+
+    // The model, or nullptr once it has gone away.
+    Window* model() const { return model_; }
+
+    // Brings the window and every element in line with the model; true when
+    // anything changed on the screen.
+    bool sync();
+    // The model goes away: the window hides and never reads it again.
+    void detach();
+
+    QWidget* widgetOf(std::string_view elementName) const;
+    ElementView* viewOf(const QWidget* widget) const;
+    // The user moved the keyboard focus to an element of this window.
+    void focusTaken(ElementView& view);
+
+  signals:
+    // The system asks to close the window (the close box, the window manager).
+    void closeRequested();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void build(const Pictures& pictures);
+    void send(const std::string& target, Event event, int button);
+
+    Window* model_;
+    std::string prefix_;
+    Dispatch dispatch_;
+    QPixmap background_;
+    // Owned by their parent widgets (this window or a panel of it).
+    std::vector<ElementView*> views_;
+    QSize shownSize_;
+    bool shownVisible_ = false;
+    bool placed_ = false;
+    std::string shownFocus_;
+    bool pressedLeft_ = false;
+};
+
+}  // namespace kazunavi
