@@ -9,7 +9,7 @@
 
 #include "platform/failure.h"
 #include "platform/x11/selection_reader.h"
-#include "ui/qt/qt_units.h"
+#include "platform/qt/qt_text.h"
 
 namespace kazunavi {
 

@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 
-#include "ui/qt/qt_units.h"
+#include "platform/qt/qt_text.h"
 
 namespace kazunavi {
 

@@ -8,7 +8,7 @@
 
 #include "platform/common/window_text.h"
 #include "platform/x11/x11_windows.h"
-#include "ui/qt/qt_units.h"
+#include "platform/qt/qt_text.h"
 
 namespace kazunavi {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // How the element model's units meet Qt's: twips to pixels, Windows colour
-// values to QColor, the design's fonts to the faces found here, UTF-16 text.
+// values to QColor, the design's fonts to the faces found here.
 
 #include <QColor>
 #include <QFont>
@@ -12,6 +12,7 @@
 
 #include "platform/colour.h"
 #include "platform/element.h"
+#include "platform/qt/qt_text.h"
 
 namespace kazunavi {
 
@@ -38,12 +39,5 @@ QColor qColour(Colour c);
 QFont qFont(const Font& font);
 // The font of elements that name none.
 QFont defaultFont();
-
-inline QString qText(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-inline std::u16string u16(const QString& text) {
-    return text.toStdU16String();
-}
 
 }  // namespace kazunavi
