@@ -103,7 +103,7 @@ BENCHMARK_F(KeepListFile, Save50EntriesAsOneBatch)(benchmark::State& state) {
     int round = 0;
     for (auto _ : state) {
         ++round;
-        IniProfileFile::Batch batch(profile, file_);
+        ProfileBatch batch(profile, file_);
         saveKeepList(profile, file_, round % 4 < 2, round % 2);  // as DEL and KEEP do
         batch.commit();
     }

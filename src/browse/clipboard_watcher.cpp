@@ -5,6 +5,7 @@
 #include "platform/failure.h"
 #include "shell/model/address_browsing.h"
 #include "shell/model/form1.h"
+#include "shell/model/palette.h"
 #include "shell/model/number_text.h"
 #include "shell/model/text.h"
 
@@ -12,8 +13,8 @@ namespace kazunavi {
 
 namespace {
 
-constexpr Colour kHoldsText = 32768;  // green
-constexpr Colour kNoText = 2836571;   // the caption colour 0x2B485B
+constexpr Colour kHoldsText = palette::kGreen;
+constexpr Colour kNoText = palette::kSlate;
 
 // n / 2 rounded to the nearest whole number, a half going to the even
 // neighbour (1/2 gives 0, 3/2 gives 2, -1/2 gives 0).

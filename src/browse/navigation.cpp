@@ -6,14 +6,15 @@
 #include "browse/browser_step.h"
 #include "platform/failure.h"
 #include "shell/model/form1.h"
+#include "shell/model/palette.h"
 #include "shell/model/text.h"
 
 namespace kazunavi {
 
 namespace {
 
-constexpr Colour kLampBusy = 65535;  // yellow
-constexpr Colour kLampIdle = 0;      // black
+constexpr Colour kLampBusy = palette::kYellow;
+constexpr Colour kLampIdle = palette::kBlack;
 constexpr std::u16string_view kScheme = u"http://";
 
 // The lamp burns yellow while a routine works and is black again whichever

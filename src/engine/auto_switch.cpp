@@ -1,12 +1,13 @@
 #include "engine/auto_switch.h"
 
 #include "shell/model/form1.h"
+#include "shell/model/palette.h"
 
 namespace kazunavi {
 
 namespace {
-constexpr Colour kOn = 255;   // red
-constexpr Colour kOff = 112;  // dark red
+constexpr Colour kOn = palette::kRed;
+constexpr Colour kOff = palette::kDimRed;
 }  // namespace
 
 void AutoSwitch::wire(EventTable& events) {

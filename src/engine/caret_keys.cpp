@@ -2,12 +2,13 @@
 
 #include "engine/press_hold.h"
 #include "shell/model/form1.h"
+#include "shell/model/palette.h"
 
 namespace kazunavi {
 
 namespace {
-constexpr Colour kPressed = 16776960;   // cyan
-constexpr Colour kReleased = 16711680;  // blue, the design colour
+constexpr Colour kPressed = palette::kCyan;
+constexpr Colour kReleased = palette::kBlue;  // the design colour
 }  // namespace
 
 void CaretKeys::wire(EventTable& events) {

@@ -1,13 +1,14 @@
 #include "engine/limiter.h"
 
 #include "shell/model/form1.h"
+#include "shell/model/palette.h"
 
 namespace kazunavi {
 
 namespace {
-constexpr Colour kLimiterOn = 255;        // red
-constexpr Colour kLimiterIdle = 2836571;  // the caption colour 0x2B485B
-constexpr Colour kLimiterOff = 112;       // dark red
+constexpr Colour kLimiterOn = palette::kRed;
+constexpr Colour kLimiterIdle = palette::kSlate;
+constexpr Colour kLimiterOff = palette::kDimRed;
 }  // namespace
 
 void refreshLimiterDisplay(Form1& f) {

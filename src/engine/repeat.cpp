@@ -4,13 +4,14 @@
 #include "engine/step_family.h"
 #include "platform/failure.h"
 #include "shell/model/form1.h"
+#include "shell/model/palette.h"
 #include "shell/model/number_text.h"
 
 namespace kazunavi {
 
 namespace {
-constexpr Colour kPressed = 52224;   // green
-constexpr Colour kReleased = 32768;  // dark green
+constexpr Colour kPressed = palette::kLightGreen;
+constexpr Colour kReleased = palette::kGreen;
 }  // namespace
 
 void Repeat::wire(EventTable& events) {

@@ -15,7 +15,6 @@ namespace kazunavi {
 
 namespace {
 
-constexpr std::u16string_view kFileName = u"URL.ini";
 constexpr std::u16string_view kCountSection = u"KeepCount";
 constexpr std::u16string_view kCountKey = u"Count";
 constexpr std::u16string_view kEntrySection = u"KeepURL";
@@ -50,45 +49,6 @@ std::int16_t storedCount(std::u16string_view text) {
     return number::toInt16(static_cast<long long>(std::clamp(value, -1e6, 1e6)));
 }
 
-// One version of the file for a whole load or save: the reads of a load
-// look at the file once, and the writes of a save rewrite it once. Changes
-// not committed are dropped when the batch goes.
-class ProfileBatch {
-  public:
-    ProfileBatch(ProfileFile& profile, const std::filesystem::path& file) : profile_(profile) {
-        try {
-            profile_.beginBatch(file);
-            open_ = true;
-        } catch (const Failure&) {
-            // Without a batch every read and write goes to the file on its own.
-        }
-    }
-    ProfileBatch(const ProfileBatch&) = delete;
-    ProfileBatch& operator=(const ProfileBatch&) = delete;
-    ~ProfileBatch() {
-        if (open_) {
-            profile_.discardBatch();
-        }
-    }
-
-    // The result of the writes is not looked at: a file that cannot be
-    // written stays as it was.
-    void commit() {
-        if (!open_) {
-            return;
-        }
-        open_ = false;
-        try {
-            profile_.commitBatch();
-        } catch (const Failure&) {
-        }
-    }
-
-  private:
-    ProfileFile& profile_;
-    bool open_ = false;
-};
-
 }  // namespace
 
 void KeepList::wire(EventTable& events) {
@@ -96,7 +56,7 @@ void KeepList::wire(EventTable& events) {
 }
 
 std::filesystem::path KeepList::keepFile() const {
-    return s_.programFolder.path() / std::filesystem::path(kFileName);
+    return s_.programFolder.path() / kKeepListFileName;
 }
 
 std::u16string KeepList::readValue(const std::filesystem::path& file, std::u16string_view section,
@@ -156,7 +116,11 @@ void KeepList::SaveKeepList(bool clearFirst) {
         writeValue(file, kEntrySection, keyAt(kNameKey, i), f_.List1.list(i));
         writeValue(file, kEntrySection, keyAt(kAddressKey, i), f_.List2.list(i));
     }
-    batch.commit();
+    try {
+        batch.commit();
+    } catch (const Failure&) {
+        // A file that cannot be written stays as it was.
+    }
 }
 
 void KeepList::AddKeepEntry(std::u16string_view name, std::u16string_view address) {

@@ -8,8 +8,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "platform/failure.h"
 #include "platform/timer.h"
 
 namespace kazunavi {
@@ -87,6 +89,38 @@ class ProfileFile {
     virtual void discardBatch() {}
 };
 
+// One version of a profile file for a scope: the reads look at the file once
+// and the writes rewrite it once, at commit(). Changes not committed are
+// dropped when the guard goes. A profile that cannot open a batch is used
+// without one: every read and write then goes to the file on its own.
+class ProfileBatch {
+  public:
+    ProfileBatch(ProfileFile& profile, const std::filesystem::path& file) : profile_(profile) {
+        try {
+            profile_.beginBatch(file);
+            open_ = true;
+        } catch (const Failure&) {
+        }
+    }
+    ProfileBatch(const ProfileBatch&) = delete;
+    ProfileBatch& operator=(const ProfileBatch&) = delete;
+    ~ProfileBatch() {
+        if (open_) {
+            profile_.discardBatch();
+        }
+    }
+    // Failure when the file cannot be written; a second commit does nothing.
+    void commit() {
+        if (std::exchange(open_, false)) {
+            profile_.commitBatch();
+        }
+    }
+
+  private:
+    ProfileFile& profile_;
+    bool open_ = false;
+};
+
 // A 32-bit millisecond counter that wraps around.
 class TickCounter {
   public:
@@ -110,10 +144,13 @@ class InstanceCheck {
     virtual bool anotherRunning() = 0;
 };
 
+// The keep list's file in the program's folder.
+inline constexpr char16_t kKeepListFileName[] = u"URL.ini";
+
 class ProgramFolder {
   public:
     virtual ~ProgramFolder() = default;
-    // The folder that holds the program's files (URL.ini).
+    // The folder that holds the program's files (kKeepListFileName).
     virtual std::filesystem::path path() = 0;
 };
 

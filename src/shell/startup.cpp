@@ -4,6 +4,7 @@
 
 #include "platform/failure.h"
 #include "shell/application.h"
+#include "shell/model/palette.h"
 
 namespace kazunavi {
 
@@ -58,9 +59,9 @@ void Startup::Form_Load() {
     }
     f.v.AutoOn = true;
     f.v.DetailOn = false;
-    f.lblAuto.foreColor = 0x0000FF;
-    f.Sh1.fillColor = 0x000000;
-    f.lblLIMIT.foreColor = 0x0000FF;
+    f.lblAuto.foreColor = palette::kRed;
+    f.Sh1.fillColor = palette::kBlack;
+    f.lblLIMIT.foreColor = palette::kRed;
     f.v.LimitOn = true;
     for (Element* e : {&f.UPbutton, &f.DWNbutton, &f.lbl, &f.Label1}) {
         e->enabled = false;

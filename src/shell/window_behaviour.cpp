@@ -6,6 +6,7 @@
 
 #include "platform/failure.h"
 #include "shell/model/form1.h"
+#include "shell/model/palette.h"
 
 namespace kazunavi {
 
@@ -32,7 +33,9 @@ constexpr std::array<std::string_view, 7> kResetSet = {"lblAccess", "lblCUT",  "
 // Only the bare surface and the address box turn KEEP back.
 constexpr std::string_view kKeep = "lblKeep";
 
-constexpr Colour kHover = WindowBehaviour::kHover;
+constexpr Colour kHover = palette::kGreen;
+constexpr Colour kHelpHover = palette::kBlue;
+constexpr Colour kCaption = palette::kSlate;
 constexpr std::optional<Colour> kNone;
 
 // lblAuto never changes here: its colour shows the AUTO state. lblUP and
@@ -50,7 +53,7 @@ constexpr std::array<HoverRow, 16> kHoverTable = {{
     {"lblCUT", false, kHover, HoverReset::ResetSet},
     {"lblOPEN", false, kHover, HoverReset::ResetSet},
     {"Label1", false, kHover, HoverReset::ResetSet},
-    {"lblEDIT", false, WindowBehaviour::kHelpHover, HoverReset::ResetSet},
+    {"lblEDIT", false, kHelpHover, HoverReset::ResetSet},
     {"lblKeep", false, kHover, HoverReset::ResetSet},
     {"lblUP", false, kNone, HoverReset::ResetSet},
     {"lblDWN", false, kNone, HoverReset::ResetSet},
@@ -142,7 +145,7 @@ void WindowBehaviour::Timer3_Timer() {
         // Only the main window itself counts: the about box or a message box
         // of the program in front leaves the lamp dark.
         const bool inFront = f_.v.FrontWnd == f_.handle();
-        const Colour lamp = inFront ? kLampLit : kLampDark;
+        const Colour lamp = inFront ? palette::kRed : palette::kDarkRed;
         f_.Command6(1).backColor = lamp;
         f_.lblEXIT.backColor = lamp;
         f_.lblCripDirect.enabled = inFront;

@@ -16,12 +16,6 @@ struct HoverRow;
 // the address box and the lamp that shows whether the window is in front.
 class WindowBehaviour {
   public:
-    static constexpr Colour kCaption = 0x2B485B;
-    static constexpr Colour kHover = 0x008000;
-    static constexpr Colour kHelpHover = 0xFF0000;
-    static constexpr Colour kLampLit = 0x0000FF;
-    static constexpr Colour kLampDark = 0x000080;
-
     WindowBehaviour(Form1& form, Services& services) : f_(form), s_(services) {}
     void wire(EventTable& events);
 

@@ -40,7 +40,7 @@ std::u16string number(int i) {
 void saveKeepList(IniProfileFile& profile, const fs::path& file, int variant) {
     constexpr int kEntries = 50;
     const std::u16string tag = variant == 0 ? u"前" : u"後のページ";
-    IniProfileFile::Batch batch(profile, file);
+    ProfileBatch batch(profile, file);
     profile.removeSection(file, u"KeepCount");
     profile.removeSection(file, u"KeepURL");
     profile.write(file, u"KeepCount", u"Count", number(kEntries));

@@ -283,7 +283,7 @@ TEST_F(IniProfileTest, ABatchedSaveLeavesExactlyTheBytesOfSingleWrites) {
             }
             saveKeepList(profile_, single, 3, clearFirst, u"s");
             {
-                IniProfileFile::Batch batch(profile_, batched);
+                ProfileBatch batch(profile_, batched);
                 saveKeepList(profile_, batched, 3, clearFirst, u"s");
                 batch.commit();
             }
@@ -327,14 +327,14 @@ TEST_F(IniProfileTest, ABatchReadsTheVersionOfTheFileItBeganWith) {
 TEST_F(IniProfileTest, ABatchLeftWithoutCommitChangesNothing) {
     putFile(file_, "[KeepCount]\r\nCount=1\r\n");
     {
-        IniProfileFile::Batch batch(profile_, file_);
+        ProfileBatch batch(profile_, file_);
         write(u"KeepCount", u"Count", u"7");
         EXPECT_EQ(read(u"KeepCount", u"Count"), u"7");
     }
     EXPECT_EQ(fileBytes(file_), "[KeepCount]\r\nCount=1\r\n");
     EXPECT_EQ(read(u"KeepCount", u"Count"), u"1");
     // The profile takes a new batch afterwards.
-    IniProfileFile::Batch again(profile_, file_);
+    ProfileBatch again(profile_, file_);
     write(u"KeepCount", u"Count", u"8");
     again.commit();
     again.commit();  // a second commit does nothing

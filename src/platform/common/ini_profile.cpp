@@ -165,21 +165,4 @@ void IniProfileFile::discardBatch() {
     batch_.reset();
 }
 
-IniProfileFile::Batch::Batch(IniProfileFile& profile, const std::filesystem::path& file)
-    : profile_(&profile) {
-    profile.beginBatch(file);
-}
-
-IniProfileFile::Batch::~Batch() {
-    if (profile_) {
-        profile_->discardBatch();
-    }
-}
-
-void IniProfileFile::Batch::commit() {
-    if (IniProfileFile* profile = std::exchange(profile_, nullptr)) {
-        profile->commitBatch();
-    }
-}
-
 }  // namespace kazunavi

@@ -48,20 +48,6 @@ class IniProfileFile : public ProfileFile {
     void commitBatch() override;
     void discardBatch() override;
 
-    // A batch for one scope: commit() writes, leaving the scope without it
-    // drops the changes.
-    class Batch {
-      public:
-        Batch(IniProfileFile& profile, const std::filesystem::path& file);
-        Batch(const Batch&) = delete;
-        Batch& operator=(const Batch&) = delete;
-        ~Batch();
-        void commit();
-
-      private:
-        IniProfileFile* profile_;
-    };
-
   private:
     struct LoadedFile {
         std::filesystem::path path;  // absolute

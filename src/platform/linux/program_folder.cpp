@@ -10,7 +10,6 @@ namespace kazunavi {
 
 namespace {
 
-constexpr const char* kListFileName = "URL.ini";
 constexpr const char* kFolderName = "kazunavi";
 
 std::optional<std::string> environmentVariable(const char* name) {
@@ -58,7 +57,7 @@ std::filesystem::path chooseProgramFolder(const ProgramFolderSetting& setting) {
     const auto& beside = setting.executableFolder;
     if (!beside.empty()) {
         std::error_code error;
-        if (std::filesystem::exists(beside / kListFileName, error) ||
+        if (std::filesystem::exists(beside / kKeepListFileName, error) ||
             (setting.canCreateFilesIn && setting.canCreateFilesIn(beside))) {
             return beside;
         }

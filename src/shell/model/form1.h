@@ -32,11 +32,6 @@ struct Form1Variables {
 // model.
 class Form1 : public Form1Inventory {
   public:
-    static constexpr WindowHandle kHandle = 0x1000;
-    static constexpr int kCollapsedHeight = 685;
-    static constexpr int kExpandedHeight = 2955;
-    static constexpr int kWidth = 2730;
-
     Form1();
 
     Form1Variables v;

@@ -1,45 +1,36 @@
 #include "shell/model/form1_inventory.h"
 
 #include "shell/model/element_builder.h"
+#include "shell/model/palette.h"
 
 namespace kazunavi {
 
-namespace {
-constexpr Colour kCaption = 0x2B485B;
-constexpr Colour kField = 0xB3D7DF;
-constexpr Colour kFieldText = 0x404B57;
-constexpr Colour kButtonFace = 0xA3CDD8;
-constexpr Colour kQuiet = 0x667B7D;
-constexpr Colour kLampOn = 0x0000FF;
-constexpr Colour kSeparator = 0xC0C0C0;
-constexpr Colour kPanelCaption = 0xFF8080;
-constexpr Colour kGrey = 0x808080;
-}  // namespace
+using namespace palette;
 
-Form1Inventory::Form1Inventory() : Window("Form1", 0x1000) {
-    width = 2730;
-    height = 685;
+Form1Inventory::Form1Inventory() : Window("Form1", kHandle) {
+    width = kWidth;
+    height = kCollapsedHeight;
     ElementBuilder b(*this);
 
     // The strip: always shown.
-    b.button("Command6(1)").at(30, 60, 195, 135).back(kLampOn).flat().tip(u"Kazunaviの終了");
+    b.button("Command6(1)").at(30, 60, 195, 135).back(kRed).flat().tip(u"Kazunaviの終了");
     b.label("lblEXIT")
         .at(60, 90, 120, 60)
-        .back(kLampOn)
+        .back(kRed)
         .opaque()
         .small(true)
         .tip(u"Kazunaviの終了");
     b.shape("Shape2", ShapeForm::Rectangle).at(30, 60, 180, 120).borderColour(kGrey);
     b.textBox("txtNow").at(240, 60, 1890, 285).back(kField).fore(kFieldText).font(kPGothic, 11.25);
     b.shape("Sh1", ShapeForm::Circle).at(75, 390, 75, 75).borderColour(0x404040).fill(0x000000);
-    b.label("Label5(3)").at(180, 375, 75, 120).fore(kSeparator).small(false).caption(u"|");
+    b.label("Label5(3)").at(180, 375, 75, 120).fore(kSilver).small(false).caption(u"|");
     b.label("lblAuto")
         .at(255, 375, 375, 120)
-        .fore(kLampOn)
+        .fore(kRed)
         .small(true)
         .caption(u"AUTO")
         .tip(u"自動閲覧 On/Off");
-    b.label("Label5(4)").at(630, 375, 75, 120).fore(kSeparator).small(false).caption(u"|");
+    b.label("Label5(4)").at(630, 375, 75, 120).fore(kSilver).small(false).caption(u"|");
     b.label("Label3")
         .at(705, 360, 180, 165)
         .fore(0xFF0000)
@@ -50,10 +41,10 @@ Form1Inventory::Form1Inventory() : Window("Form1", 0x1000) {
         .fore(0xFF0000)
         .font(kPGothic, 8.25, true)
         .caption(u"→");
-    b.label("Label5(5)").at(1065, 375, 75, 120).fore(kSeparator).small(false).caption(u"|");
+    b.label("Label5(5)").at(1065, 375, 75, 120).fore(kSilver).small(false).caption(u"|");
     b.label("lblCUT")
         .at(1125, 375, 375, 120)
-        .fore(kCaption)
+        .fore(kSlate)
         .small(true)
         .caption(u"PICK")
         .tip(u"変動数値抽出");
@@ -75,13 +66,13 @@ Form1Inventory::Form1Inventory() : Window("Form1", 0x1000) {
         .disabled();
     b.label("lblEDIT")
         .at(255, 540, 375, 120)
-        .fore(kCaption)
+        .fore(kSlate)
         .small(true)
         .caption(u"HELP")
         .tip(u"Kazunaviについて...");
     b.label("lblOPEN")
         .at(705, 540, 150, 120)
-        .fore(kCaption)
+        .fore(kSlate)
         .small(false)
         .caption(u"▼")
         .tip(u"詳細");
@@ -102,7 +93,7 @@ Form1Inventory::Form1Inventory() : Window("Form1", 0x1000) {
     b.label("lblAccess")
         .in("Pic1")
         .at(105, 60, 285, 120)
-        .fore(kCaption)
+        .fore(kSlate)
         .small(true)
         .caption(u"CLS")
         .tip(u"クリップボードとKazunaviのクリア");
@@ -132,7 +123,7 @@ Form1Inventory::Form1Inventory() : Window("Form1", 0x1000) {
     b.label("lblLIMIT")
         .in("Pic1")
         .at(1275, 210, 405, 120)
-        .fore(kLampOn)
+        .fore(kRed)
         .small(true)
         .centred()
         .caption(u"ON")
@@ -193,23 +184,23 @@ Form1Inventory::Form1Inventory() : Window("Form1", 0x1000) {
     b.label("Label4(4)").at(30, 1567, 465, 120).fore(0x008000).small(true).caption(u"COUNT");
     b.button("cmdUP").at(510, 1545, 375, 165).font(kPGothic, 8.25).caption(u"+").disabled();
     b.button("Command1").at(900, 1545, 375, 165).font(kPGothic, 8.25).caption(u"-").disabled();
-    b.label("Label5(0)").at(1290, 1567, 75, 120).fore(kSeparator).small(false).caption(u"|");
+    b.label("Label5(0)").at(1290, 1567, 75, 120).fore(kSilver).small(false).caption(u"|");
     b.label("lblUP")
         .at(1365, 1567, 195, 120)
         .fore(0x000080)
         .small(true)
         .caption(u"UP")
         .tip(u"数値を加算して閲覧");
-    b.label("lbl").at(1560, 1567, 75, 120).fore(kCaption).small(false).caption(u"/").disabled();
+    b.label("lbl").at(1560, 1567, 75, 120).fore(kSlate).small(false).caption(u"/").disabled();
     b.label("lblDWN")
         .at(1635, 1567, 285, 120)
-        .fore(kCaption)
+        .fore(kSlate)
         .small(true)
         .caption(u"DWN")
         .tip(u"数値を減算して閲覧");
     b.label("Label1")
         .at(1920, 1567, 405, 120)
-        .fore(kCaption)
+        .fore(kSlate)
         .small(true)
         .centred()
         .caption(u"[SET]")
@@ -217,7 +208,7 @@ Form1Inventory::Form1Inventory() : Window("Form1", 0x1000) {
         .disabled();
     b.label("lblKeep")
         .at(2325, 1567, 375, 120)
-        .fore(kCaption)
+        .fore(kSlate)
         .small(true)
         .caption(u"KEEP")
         .tip(u"URLの保存");
@@ -306,7 +297,7 @@ Form1Inventory::Form1Inventory() : Window("Form1", 0x1000) {
     // The credit line (2862 to 2952).
     b.label("Label7")
         .at(30, 2862, 1650, 90)
-        .fore(kCaption)
+        .fore(kSlate)
         .font(kSmallFonts, 4.5, false, true)
         .caption(u"Kazunavi 1.2  (c) Kazunavi team");
 

@@ -7,6 +7,12 @@ namespace kazunavi {
 // The designed elements of the main window: kind, container, place in
 // twips, look, initial caption or text, tooltip and enabled state.
 class Form1Inventory : public Window {
+  public:
+    static constexpr WindowHandle kHandle = 0x1000;
+    static constexpr int kWidth = 2730;
+    static constexpr int kCollapsedHeight = 685;
+    static constexpr int kExpandedHeight = 2955;
+
   protected:
     Form1Inventory();
 };

@@ -2,6 +2,7 @@
 
 #include "shell/model/element_builder.h"
 #include "shell/model/form1_inventory.h"
+#include "shell/model/palette.h"
 
 namespace kazunavi {
 
@@ -10,12 +11,12 @@ namespace {
 Element& buildInventory(Form2& form, ElementBuilder& b) {
     b.label("Label1(0)")
         .at(360, 360, 4065, 225)
-        .fore(0x2B485B)
+        .fore(palette::kSlate)
         .centred()
         .caption(u"■ご利用いただきましてありがとうございます。");
     b.label("Label1(1)")
         .at(360, 690, 4065, 375)
-        .fore(0x667B7D)
+        .fore(palette::kQuiet)
         .caption(u"Kazunaviの詳しい説明は、オンラインヘルプ（ヘルプページ）でご覧いただけます。");
     b.label("Label2")
         .at(600, 1290, 3315, 315)
@@ -26,7 +27,7 @@ Element& buildInventory(Form2& form, ElementBuilder& b) {
     b.label("Label4(0)").at(1590, 1710, 1695, 195).caption(u"インターネットツール");
     b.label("Label3").at(1560, 1920, 1095, 255).font(kPGothic, 12.0, true).caption(u"「Kazunavi」");
     b.label("Label4(1)").at(2670, 1980, 1125, 225).caption(u"Version 1.2");
-    b.label("Label1(3)").at(570, 2250, 3675, 195).fore(0x2B485B).caption(u"Kazunavi 開発チーム");
+    b.label("Label1(3)").at(570, 2250, 3675, 195).fore(palette::kSlate).caption(u"Kazunavi 開発チーム");
     return form.element("Label2");
 }
 
