@@ -5,8 +5,8 @@
 #include "platform/failure.h"
 #include "shell/model/address_browsing.h"
 #include "shell/model/form1.h"
-#include "shell/model/palette.h"
 #include "shell/model/number_text.h"
+#include "shell/model/palette.h"
 #include "shell/model/text.h"
 
 namespace kazunavi {
@@ -83,9 +83,7 @@ void ClipboardWatcher::takeNewText() {
         f_.UPbutton.enabled = true;
         f_.DWNbutton.enabled = true;
     }
-    f_.v.BrkLPos = text::find(caught, u"[");
-    f_.v.BrkRPos = text::find(caught, u"]");
-    if (f_.v.BrkLPos != 0 && f_.v.BrkRPos != 0) {
+    if (f_.v.findBrackets(caught)) {
         takeTemplate();
     } else {
         takeAddress();

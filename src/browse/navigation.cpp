@@ -89,9 +89,7 @@ void Navigator::BrowseBracketUrl() {
     const std::u16string& caught = f_.lblCripDirect.toolTipText;
     f_.lblURLright.setText(afterKeyword(caught, f_));
     f_.txtNow.setText(joined(kScheme, f_.lblURLright.text()));
-    f_.v.BrkLPos = text::find(caught, u"[");
-    f_.v.BrkRPos = text::find(caught, u"]");
-    if (f_.v.BrkLPos == 0 || f_.v.BrkRPos == 0) {
+    if (!f_.v.findBrackets(caught)) {
         return;  // no bracket pair: the address stands as it is, nothing is sent
     }
     f_.lblB.setText(

@@ -63,7 +63,8 @@ class WindowManager {
     static constexpr int kTitleBufferSize = 128;
     // Keeps the window above all windows that are not kept on top.
     virtual void keepOnTop(WindowHandle window) = 0;
-    // Hands the window to the system's move loop; returns when the button is up.
+    // Hands the window to the system's move loop, which moves it with the
+    // pointer until the button is up; may return before that.
     virtual void startDrag(WindowHandle window) = 0;
 };
 

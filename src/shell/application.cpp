@@ -81,10 +81,6 @@ bool Application::run(std::string_view target, Event event, int button) {
     return true;
 }
 
-bool Application::hasProcedure(std::string_view target, Event event) const {
-    return events_.find(target, event) != nullptr;
-}
-
 void Application::close(std::string_view windowName) {
     if (ended_) {
         return;

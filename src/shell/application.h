@@ -48,12 +48,11 @@ class Application : private ProgramExit {
     // Runs the event procedure of target, if it has one and the program has
     // not ended; returns whether one ran.
     bool run(std::string_view target, Event event, int button = 0);
-    bool hasProcedure(std::string_view target, Event event) const;
 
     // The system closes a window: its unload path runs.
     void close(std::string_view windowName);
 
-    // Forms runtime: showing and unloading the about box.
+    // Showing and unloading the about box.
     Form2& showForm2();
     void unloadForm2();
 
@@ -61,8 +60,9 @@ class Application : private ProgramExit {
     Services& services() { return services_; }
     EventTable& events() { return events_; }
 
-    // The online help page that the about box's link opens; main may set
-    // the installed one.
+    // The help page that the about box's link opens. The program sets the
+    // page beside it (help/index.html); this one stands where no program
+    // folder is known, as on the simulated desktop.
     std::u16string helpAddress = u"file:///usr/share/kazunavi/help/index.html";
 
   private:

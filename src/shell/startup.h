@@ -16,7 +16,8 @@ class Startup {
 
     void wire(EventTable& events);
 
-    // Form3's load: the program's entry.
+    // The program's entry: refuses a second copy, else shows and loads the
+    // main window.
     void Form3_Load();
     // Form1's load and unload.
     void Form_Load();

@@ -82,16 +82,6 @@ void WindowBehaviour::wire(EventTable& events) {
     events.on("Timer3", Event::Timer, [this](int) { Timer3_Timer(); });
 }
 
-void WindowBehaviour::Form_MouseMove(int button) {
-    apply(rowOf("Form1"), button);
-}
-void WindowBehaviour::Pic1_MouseMove(int button) {
-    apply(rowOf("Pic1"), button);
-}
-void WindowBehaviour::Picture1_MouseMove(int button) {
-    apply(rowOf("Picture1"), button);
-}
-
 void WindowBehaviour::txtNow_MouseMove() {
     // The whole address, also when it is longer than the box.
     f_.txtNow.toolTipText = f_.txtNow.text();
@@ -108,8 +98,7 @@ void WindowBehaviour::mouseMove(std::string_view target, int button) {
 
 void WindowBehaviour::apply(const HoverRow& row, int button) {
     if (row.drags && button == kLeftButtonOnly) {
-        // The system's move loop returns when the button is up; the colours
-        // below follow then.
+        // The colours below are set whether or not the move has ended.
         s_.windowManager.startDrag(f_.handle());
     }
     if (row.highlight) {

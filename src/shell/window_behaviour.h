@@ -19,9 +19,6 @@ class WindowBehaviour {
     WindowBehaviour(Form1& form, Services& services) : f_(form), s_(services) {}
     void wire(EventTable& events);
 
-    void Form_MouseMove(int button);
-    void Pic1_MouseMove(int button);
-    void Picture1_MouseMove(int button);
     void txtNow_MouseMove();
     // The mouse-move handler of any target of the hover table.
     void mouseMove(std::string_view target, int button);

@@ -89,7 +89,7 @@ std::u16string IniProfileFile::read(const std::filesystem::path& file, std::u16s
         }
     }
     if (!text) {
-        // The default loses its trailing spaces, as in the Windows function.
+        // The default is given without its trailing spaces.
         text = std::string(withoutTrailingSpaces(narrow(def)));
     }
     if (size <= 0) {

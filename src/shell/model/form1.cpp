@@ -1,6 +1,7 @@
 #include "shell/model/form1.h"
 
 #include "shell/model/number_text.h"
+#include "shell/model/text.h"
 
 namespace kazunavi {
 
@@ -75,6 +76,12 @@ Form1::Form1()
 
 Element& Form1::member(const char* arrayName, int index) {
     return element(std::string(arrayName) + "(" + std::to_string(index) + ")");
+}
+
+bool Form1Variables::findBrackets(std::u16string_view caught) {
+    BrkLPos = text::find(caught, u"[");
+    BrkRPos = text::find(caught, u"]");
+    return BrkLPos != 0 && BrkRPos != 0;
 }
 
 void Form1Variables::buildZeroMask() {

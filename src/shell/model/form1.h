@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "shell/model/form1_inventory.h"
 
@@ -23,6 +24,9 @@ struct Form1Variables {
     bool DetailOn = false;
     WindowHandle FrontWnd = 0;
 
+    // BrkLPos and BrkRPos <- the positions of the first "[" and the first "]"
+    // in the text (0 when absent); true when both are there.
+    bool findBrackets(std::u16string_view caught);
     // ZeroMask <- NoLen zeros, built with LoopCnt counting from 1 to NoLen.
     void buildZeroMask();
 };
@@ -40,7 +44,6 @@ class Form1 : public Form1Inventory {
     Element& Command6(int index) { return member("Command6", index); }
     Element& Label4(int index) { return member("Label4", index); }
     Element& Label5(int index) { return member("Label5", index); }
-    Element& Line1(int index) { return member("Line1", index); }
     Element& Line3(int index) { return member("Line3", index); }
 
     // The strip.

@@ -45,7 +45,6 @@ class Window {
     // Keyboard focus: the element that last received it. Fails on a disabled element.
     void setFocus(Element& target);
     const std::string& focused() const { return focused_; }
-    void clearFocus() { focused_.clear(); }
 
   protected:
     friend class ElementBuilder;

@@ -87,7 +87,7 @@ void FormView::build(const Pictures& pictures) {
         views_.push_back(view);
     }
     // Labels, shapes and lines lie beneath the windowed elements of their
-    // container, as the forms runtime draws them.
+    // container: a windowed element always covers them.
     for (QWidget* w : windowed) {
         w->raise();
     }
