@@ -1,5 +1,6 @@
 set(KAZUNAVI_UNIT_TEST_SOURCES
     unit/element_model_test.cpp
+    unit/event_wiring_test.cpp
     unit/startup_test.cpp
     unit/number_text_test.cpp
     unit/text_rules_test.cpp

@@ -11,6 +11,14 @@ const EventTable::Handler* EventTable::find(std::string_view target, Event event
     return it == handlers_.end() ? nullptr : &it->second;
 }
 
+std::vector<std::pair<std::string, Event>> EventTable::wired() const {
+    std::vector<std::pair<std::string, Event>> all;
+    for (const auto& entry : handlers_) {
+        all.push_back(entry.first);
+    }
+    return all;
+}
+
 std::string_view eventName(Event event) {
     switch (event) {
         case Event::Click:

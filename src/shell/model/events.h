@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace kazunavi {
 
@@ -20,6 +21,8 @@ class EventTable {
 
     void on(std::string target, Event event, Handler handler);
     const Handler* find(std::string_view target, Event event) const;
+    // Every target and event that has a procedure.
+    std::vector<std::pair<std::string, Event>> wired() const;
 
   private:
     std::map<std::pair<std::string, Event>, Handler, std::less<>> handlers_;
