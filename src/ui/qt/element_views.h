@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QWidget>
@@ -64,7 +65,12 @@ struct Design {
 
 class ElementView {
   public:
-    explicit ElementView(Element& element) : element_(element), design_(element) {}
+    // What is shown starts opposite to the model, so that the first sync sets it.
+    explicit ElementView(Element& element) : element_(element), design_(element) {
+        shown_.enabled = !element.enabled;
+        shown_.visible = !element.visible;
+        shown_.geometry.width = -1;
+    }
     virtual ~ElementView() = default;
     ElementView(const ElementView&) = delete;
     ElementView& operator=(const ElementView&) = delete;
@@ -87,6 +93,8 @@ class ElementView {
     bool syncCommon(QWidget& w);
     // The caption and its colours; true when any of them changed.
     bool syncCaption();
+    // The back and text colours of a field (text box, list); true when changed.
+    bool syncFieldColours(QWidget& w);
     void relay(Event event, int button) {
         if (attached_ && relay_) {
             relay_(event, button);
@@ -102,24 +110,48 @@ class ElementView {
     Shown shown_;
     bool attached_ = true;
     bool pressedLeft_ = false;
+    bool fieldColoursShown_ = false;
 
   private:
     MouseRelay relay_;
 };
 
+// A view on a Qt widget class whose mouse events, after the widget's own
+// handling, go to the element; a left press and release inside clickArea()
+// is a click.
+template <class Widget>
+class RelayingView : public Widget, public ElementView {
+  public:
+    RelayingView(Element& element, QWidget* parent) : Widget(parent), ElementView(element) {
+        Widget::setMouseTracking(true);
+    }
+    QWidget* widget() override { return this; }
+
+  protected:
+    virtual QRect clickArea() const { return Widget::rect(); }
+    void mousePressEvent(QMouseEvent* event) override {
+        Widget::mousePressEvent(event);
+        relayPress(event);
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        Widget::mouseMoveEvent(event);
+        relayMove(event);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        Widget::mouseReleaseEvent(event);
+        relayRelease(event, clickArea());
+    }
+};
+
 // A label: caption in its colour and font, its background unless transparent,
 // greyed and engraved while disabled.
-class LabelView : public QWidget, public ElementView {
+class LabelView : public RelayingView<QWidget> {
   public:
     LabelView(Element& element, QWidget* parent);
-    QWidget* widget() override { return this; }
     bool sync() override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override { relayPress(event); }
-    void mouseMoveEvent(QMouseEvent* event) override { relayMove(event); }
-    void mouseReleaseEvent(QMouseEvent* event) override { relayRelease(event, rect()); }
 
   private:
     void fitCaption();
@@ -129,17 +161,13 @@ class LabelView : public QWidget, public ElementView {
 
 // A panel or picture box: its back colour or picture (drawn from the top-left
 // corner, cut at the edges), holding the elements placed in it.
-class PanelView : public QWidget, public ElementView {
+class PanelView : public RelayingView<QWidget> {
   public:
     PanelView(Element& element, QPixmap picture, QWidget* parent);
-    QWidget* widget() override { return this; }
     bool sync() override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override { relayPress(event); }
-    void mouseMoveEvent(QMouseEvent* event) override { relayMove(event); }
-    void mouseReleaseEvent(QMouseEvent* event) override { relayRelease(event, rect()); }
 
   private:
     QPixmap picture_;
@@ -175,33 +203,26 @@ class LineView : public QWidget, public ElementView {
 };
 
 // A command button with a raised face in its back colour.
-class ButtonView : public QAbstractButton, public ElementView {
+class ButtonView : public RelayingView<QAbstractButton> {
   public:
     ButtonView(Element& element, QWidget* parent);
-    QWidget* widget() override { return this; }
     bool sync() override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
 // A single-line text box. Its text, caret and selection go into the model as
 // the user changes them.
-class TextBoxView : public QLineEdit, public ElementView {
+class TextBoxView : public RelayingView<QLineEdit> {
   public:
     TextBoxView(Element& element, QWidget* parent);
-    QWidget* widget() override { return this; }
     bool sync() override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     void pull();
@@ -210,16 +231,13 @@ class TextBoxView : public QLineEdit, public ElementView {
 };
 
 // A multi-line text box. Lines end with CR LF in the model.
-class MemoView : public QPlainTextEdit, public ElementView {
+class MemoView : public RelayingView<QPlainTextEdit> {
   public:
     MemoView(Element& element, QWidget* parent);
-    QWidget* widget() override { return this; }
     bool sync() override;
 
   protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    QRect clickArea() const override { return viewport()->rect(); }
 
   private:
     void pull();
@@ -227,16 +245,10 @@ class MemoView : public QPlainTextEdit, public ElementView {
 };
 
 // A drop-down list to choose from, without typing.
-class ComboView : public QComboBox, public ElementView {
+class ComboView : public RelayingView<QComboBox> {
   public:
     ComboView(Element& element, QWidget* parent);
-    QWidget* widget() override { return this; }
     bool sync() override;
-
-  protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
 }  // namespace kazunavi
