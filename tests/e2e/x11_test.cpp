@@ -20,7 +20,6 @@
 #include "platform/x11/selection_reader.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_windows.h"
-#include "shell/form1.h"
 #include "shell/form2.h"
 
 namespace kazunavi::testing {
@@ -29,8 +28,7 @@ namespace {
 using std::chrono::milliseconds;
 using Request = xcb_selection_request_event_t;
 
-// Another program copies: xclip holds the bytes as the type until another
-// program takes the clipboard.
+// Another program copies: xclip holds the bytes until the clipboard is taken.
 void otherProgramCopies(SelectionReader& reader, const std::string& bytes,
                         const std::string& type = "UTF8_STRING") {
     const xcb_window_t before = reader.owner();
@@ -40,8 +38,7 @@ void otherProgramCopies(SelectionReader& reader, const std::string& bytes,
     ASSERT_TRUE(QTest::qWaitFor([&] { return reader.owner() != before; }));
 }
 
-// A program that holds the clipboard on a connection of its own and answers
-// only when the test says, if at all.
+// A program holding the clipboard that answers only when the test says.
 class Holder {
   public:
     explicit Holder(X11Connection& x) : c_(xcb_connect(nullptr, nullptr)) {
@@ -54,8 +51,7 @@ class Holder {
     ~Holder() { xcb_disconnect(c_); }
     // A round trip: all that the server sent before is at hand afterwards.
     void sync() { std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr)); }
-    // The requests for the clipboard since the last look; with wait, up to
-    // 3 s for the first.
+    // The requests since the last look; with wait, up to 3 s for the first.
     std::vector<Request> requests(bool wait = false) {
         std::vector<Request> got;
         for (int i = 0; i < 300 && (i == 0 || (wait && got.empty())); ++i) {
@@ -130,7 +126,6 @@ TEST_F(X11Test, ReadsTheTextThatOtherProgramsOffer) {
         EXPECT_TRUE(reader.text() == offer.text) << offer.type;
     }
     reader.clear();  // takes the clipboard away: no owner, no text
-    EXPECT_EQ(reader.owner(), static_cast<xcb_window_t>(XCB_NONE));
     EXPECT_FALSE(reader.hasText());
     EXPECT_EQ(reader.text(), std::nullopt);
 
@@ -168,8 +163,7 @@ TEST_F(X11Test, AnOwnerThatDoesNotAnswerCostsOneWaitNowAndThen) {
     EXPECT_THROW(reader.text(), Failure);
     EXPECT_EQ(hung.requests().size(), 0u);  // silent twice: the pause has doubled
 
-    // It answers at last, while a reader that asks again waits for the next
-    // answer; a reader that took the late one would read too early.
+    // Its late answer comes while another reader waits for the next one.
     SelectionReader asking(*x11_, {.answerTimeout = milliseconds(1500), .deafRetryInterval = {}});
     EXPECT_THROW(asking.text(), Failure);
     const std::vector<Request> late = hung.requests(true);
@@ -193,53 +187,23 @@ TEST_F(X11Test, AnOwnerThatDoesNotAnswerCostsOneWaitNowAndThen) {
     EXPECT_EQ(reader.text(), u"fresh");
 }
 
-TEST_F(X11Test, TitlesAndTheActiveWindow) {
+TEST_F(X11Test, TitlesOwnWindowsAndTheActiveWindow) {
     X11Windows windows(*x11_);
     QtWindowManager manager(&windows);
-    const xcb_window_t both = makeWindow("連番 - ブラウザ", "old name");
-    const xcb_window_t old = makeWindow(nullptr, "caf\xE9 page");
-    EXPECT_EQ(windows.title(both), u"連番 - ブラウザ");  // _NET_WM_NAME else WM_NAME
-    EXPECT_EQ(windows.title(old), u"café page");
+    // Titles: _NET_WM_NAME in UTF-8, else WM_NAME in Latin-1, else none.
+    EXPECT_EQ(windows.title(makeWindow("連番 - ブラウザ", "old name")), u"連番 - ブラウザ");
+    EXPECT_EQ(windows.title(makeWindow(nullptr, "caf\xE9 page")), u"café page");
     EXPECT_EQ(windows.title(makeWindow()), u"");
-    // Through the narrow buffer in code page 932: 連 (two bytes) does not fit.
-    EXPECT_EQ(manager.windowText(both, 3), u"連");
-    EXPECT_EQ(manager.windowText(both, 2), u"");
-    xcb_destroy_window(c_, old);
-    xcb_flush(c_);
-    EXPECT_EQ(windows.title(old), u"");
 
-    QWidget main;
-    QWidget about;
-    QWidget other;
-    manager.attach(Form1::kHandle, &main);
-    manager.attach(Form2::kHandle, &about);
-    other.setWindowTitle(QStringLiteral("another program"));
-    // Another program's window is known by its id, ours by their model handles.
-    for (auto [w, handle] : {std::pair{&main, Form1::kHandle}, std::pair{&about, Form2::kHandle},
-                             std::pair{&other, static_cast<WindowHandle>(0)}}) {
-        w->resize(100, 30);
-        w->show();
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&, w = w, handle = handle] {
-            return manager.foregroundWindow() ==
-                   (handle != 0 ? handle : static_cast<WindowHandle>(w->winId()));
-        }));
-    }
-    EXPECT_EQ(manager.windowText(manager.foregroundWindow(), 256), u"another program");
-    // A window gone is forgotten; one kept on top stays hidden as it was.
-    {
-        QWidget gone;
-        manager.attach(Form2::kHandle, &gone);
-    }
-    EXPECT_EQ(manager.windowText(Form2::kHandle, 256), u"");
+    // A window kept on top stays hidden as it was.
     QWidget hidden;
     manager.attach(Form2::kHandle, &hidden);
     manager.keepOnTop(Form2::kHandle);
     EXPECT_TRUE(hidden.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(hidden.isVisible());
 
-    // The property is followed whether it changes, goes (no window manager
-    // keeps it: the input focus answers) or comes back.
+    // The active window property is followed as it changes, goes (the input
+    // focus answers then, as where no window manager keeps it), comes back.
     const xcb_atom_t active = x11_->atom("_NET_ACTIVE_WINDOW");
     auto setActive = [&](xcb_window_t w) {
         xcb_change_property(c_, XCB_PROP_MODE_REPLACE, x11_->root(), active, XCB_ATOM_WINDOW, 32, 1,
