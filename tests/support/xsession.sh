@@ -1,9 +1,7 @@
-# A desktop of its own for the tests that need a real one: a scratch folder
-# $XS (home, runtime, cache, config), Xvfb on a free display with openbox,
-# on request a session bus (which starts the accessibility bus). Everything
-# started after xs_start carries a mark and is ended by its id at exit.
-# Sourced: xs_require TOOL...; xs_start [bus] [SECONDS]; the helpers below.
-# Run: bash xsession.sh COMMAND... runs the command on such a desktop.
+# A desktop of its own: scratch folder $XS, Xvfb with openbox, on request a
+# session bus (it starts the accessibility bus). What starts after xs_start
+# carries a mark and is ended by its id at exit. Sourced: xs_require TOOL...,
+# xs_start [bus] [SECONDS], helpers; run: bash xsession.sh COMMAND...
 
 xs_packages="xvfb openbox xdotool xclip x11-utils imagemagick"
 failures=0
@@ -36,7 +34,6 @@ xs_start() {
         XDG_CACHE_HOME=$XS/cache XDG_CONFIG_HOME=$XS/config LC_ALL=C.UTF-8
     trap 'xs_end_marked TERM; sleep 0.5; xs_end_marked KILL; wait; rm -rf "$XS"' EXIT
     trap 'exit 1' TERM INT
-    # A limit on the whole run, after which it fails and still cleans up.
     (sleep "${1:-600}" && echo "FAIL: out of time" && kill -TERM $$) 2>/dev/null &
     # -displayfd: the server picks a free display and writes it once it is ready.
     Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$XS/display" >"$XS/x.log" 2>&1 &
@@ -76,19 +73,11 @@ xs_click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 # Waits for a child process to end; true when it ended well.
 xs_ended() { xs_wait 10 eval "! kill -0 $1 2>/dev/null" && wait "$1"; }
 
-# check WHAT COMMAND...: one check, its outcome printed and counted.
-check() {
-    if "${@:2}"; then
-        echo "ok: $1"
-    else
-        echo "FAIL: $1"
-        failures=$((failures + 1))
-    fi
-}
+# check WHAT COMMAND...: one check, printed and counted for xs_finish.
+check() { "${@:2}" && echo "ok: $1" || { echo "FAIL: $1"; failures=$((failures + 1)); }; }
 xs_finish() {
-    [ "$failures" -eq 0 ] && { echo "PASS"; exit 0; }
-    echo "$failures check(s) failed"
-    exit 1
+    [ "$failures" -eq 0 ] && echo PASS || echo "$failures check(s) failed"
+    exit $((failures > 0))
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
