@@ -129,11 +129,12 @@ TEST_F(X11Test, ReadsTheTextThatOtherProgramsOffer) {
     EXPECT_FALSE(reader.hasText());
     EXPECT_EQ(reader.text(), std::nullopt);
 
-    // Beyond the limit, at once or in pieces, a text is a failure.
-    SelectionReader limited(*x11_, {.maxBytes = 1500000});
-    for (const std::string& bytes : {std::string(1500001, 'a'), large}) {
+    // Beyond the limit, at once or in pieces (of 1 MB), a text is a failure.
+    for (auto [limit, bytes] : {std::pair{std::size_t{500000}, std::string(600000, 'a')},
+                                std::pair{std::size_t{1500000}, large}}) {
+        SelectionReader limited(*x11_, {.maxBytes = limit});
         otherProgramCopies(reader, bytes);
-        EXPECT_THROW(limited.text(), Failure) << bytes.size();
+        EXPECT_THROW(limited.text(), Failure) << limit;
     }
 
     // Another program took the clipboard and let it go without our program

@@ -1,8 +1,9 @@
 // The program's capture tick every 500 ms with the real window manager and
-// browser windows, all else simulated. Prints "tick N MS lAWH= lURL= lTTL=".
+// browser windows, all else simulated. Prints "tick N HELD lAWH= lURL= lTTL="
+// (HELD: the milliseconds the tick held the window's thread).
 
 #include <QApplication>
-#include <QDateTime>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <iostream>
 
@@ -31,9 +32,11 @@ int main(int argc, char* argv[]) {
     int ticks = 0;
     QTimer tick;  // Qt's default (coarse) timer, like the program's
     QObject::connect(&tick, &QTimer::timeout, [&] {
+        QElapsedTimer held;
+        held.start();
         app.run("timGETURL", Event::Timer);
         const Form1& f = app.form1();
-        std::cout << "tick " << ++ticks << ' ' << QDateTime::currentMSecsSinceEpoch()
+        std::cout << "tick " << ++ticks << ' ' << held.elapsed()
                   << " lAWH=" << toUtf8(f.lAWH.text()) << " lURL=" << toUtf8(f.lURL.text())
                   << " lTTL=" << toUtf8(f.lTTL.text()) << std::endl;
     });
