@@ -49,8 +49,8 @@ xs_start() {
 
 # xs_wait SECONDS COMMAND...: true as soon as the command succeeds.
 xs_wait() {
-    local i
-    for i in $(seq 1 $(($1 * 10))); do
+    local _
+    for _ in $(seq 1 $(($1 * 10))); do
         "${@:2}" && return 0
         sleep 0.1
     done
