@@ -37,11 +37,11 @@ xs_start() {
     (sleep "${1:-600}" && echo "FAIL: out of time" && kill -TERM $$) 2>/dev/null &
     # -displayfd: the server picks a free display and writes it once it is ready.
     Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$XS/display" >"$XS/x.log" 2>&1 &
-    xs_wait 10 test -s "$XS/display" || { echo "FAIL: Xvfb did not start"; return 1; }
+    xs_wait 30 test -s "$XS/display" || { echo "FAIL: no Xvfb"; cat "$XS/x.log"; return 1; }
     export DISPLAY=":$(tr -d '[:space:]' <"$XS/display")"
     openbox --sm-disable >"$XS/openbox.log" 2>&1 &
-    xs_wait 10 eval "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" ||
-        { echo "FAIL: openbox did not start"; return 1; }
+    xs_wait 30 eval "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" ||
+        { echo "FAIL: no openbox"; cat "$XS/openbox.log"; return 1; }
     [ $bus = no ] || DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1) ||
         { echo "FAIL: no session bus"; return 1; }
     export DBUS_SESSION_BUS_ADDRESS
