@@ -12,40 +12,26 @@
 # use under 0.3 % of one core.
 set -u
 
-# A desktop session has its bus, which Qt connects to at start; without one
-# every start would launch a bus daemon of its own and measure that.
-if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && command -v dbus-run-session >/dev/null; then
-    exec dbus-run-session -- bash "$0" "$@"
-fi
-
 build=$(cd "${1:?build folder}" && pwd)
 runs=${2:-7}
 idle=${3:-60}
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=../tests/e2e/xsession.sh
-. "$here/../tests/e2e/xsession.sh"
-require_tools Xvfb openbox xprop
+# shellcheck source=../tests/support/xsession.sh
+. "$here/../tests/support/xsession.sh"
+xs_require Xvfb openbox xprop dbus-daemon
 
 for f in "$build/kazunavi" "$build/bench/bare_qt" "$build/bench/first_window"; do
     [ -x "$f" ] || { echo "missing $f: build the kazunavi, bare_qt and first_window targets"; exit 2; }
 done
 
-E2E_SCRATCH=$(mktemp -d "${TMPDIR:-/tmp}/kazunavi-bench.XXXXXX")
-mkdir -p "$E2E_SCRATCH/home" "$E2E_SCRATCH/run" "$E2E_SCRATCH/program/help"
-chmod 700 "$E2E_SCRATCH/run"
-cp "$build/kazunavi" "$E2E_SCRATCH/program/"
-cp "$build/help/index.html" "$E2E_SCRATCH/program/help/" 2>/dev/null
-running=()
-cleanup() {
-    local pid
-    for pid in "${running[@]}"; do kill "$pid" 2>/dev/null; done
-    stop_x_session
-    rm -rf "$E2E_SCRATCH"
-}
-trap cleanup EXIT
-start_x_session || exit 1
-
-export HOME="$E2E_SCRATCH/home" XDG_RUNTIME_DIR="$E2E_SCRATCH/run" QT_QPA_PLATFORM=xcb
+# A desktop session has its bus, which Qt connects to at start; without one
+# every start would launch a bus daemon of its own and measure that. What
+# runs on this desktop ends with it.
+xs_start bus $((runs * 40 + idle + 120)) || exit 1
+mkdir -p "$XS/program/help"
+cp "$build/kazunavi" "$XS/program/"
+cp "$build/help/index.html" "$XS/program/help/" 2>/dev/null
+export QT_QPA_PLATFORM=xcb
 
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 # Processor time of all threads of a process, in nanoseconds.
@@ -65,29 +51,29 @@ start_once() {
     sleep 0.3
 }
 
-: >"$E2E_SCRATCH/kazunavi.txt"
-: >"$E2E_SCRATCH/bare.txt"
-: >"$E2E_SCRATCH/label.txt"
+: >"$XS/kazunavi.txt"
+: >"$XS/bare.txt"
+: >"$XS/label.txt"
 # Warm the caches once, then alternate so that all see the same machine.
 start_once "$build/bench/bare_qt" >/dev/null
 start_once "$build/bench/bare_qt" --label >/dev/null
-start_once "$E2E_SCRATCH/program/kazunavi" >/dev/null
+start_once "$XS/program/kazunavi" >/dev/null
 for i in $(seq 1 "$runs"); do
-    start_once "$build/bench/bare_qt" >>"$E2E_SCRATCH/bare.txt"
-    start_once "$build/bench/bare_qt" --label >>"$E2E_SCRATCH/label.txt"
-    start_once "$E2E_SCRATCH/program/kazunavi" >>"$E2E_SCRATCH/kazunavi.txt"
+    start_once "$build/bench/bare_qt" >>"$XS/bare.txt"
+    start_once "$build/bench/bare_qt" --label >>"$XS/label.txt"
+    start_once "$XS/program/kazunavi" >>"$XS/kazunavi.txt"
 done
 
-bare_ms=$(cut -d' ' -f1 "$E2E_SCRATCH/bare.txt" | median)
-label_ms=$(cut -d' ' -f1 "$E2E_SCRATCH/label.txt" | median)
-kaz_ms=$(cut -d' ' -f1 "$E2E_SCRATCH/kazunavi.txt" | median)
-bare_kb=$(cut -d' ' -f2 "$E2E_SCRATCH/bare.txt" | median)
-label_kb=$(cut -d' ' -f2 "$E2E_SCRATCH/label.txt" | median)
-kaz_kb=$(cut -d' ' -f2 "$E2E_SCRATCH/kazunavi.txt" | median)
+bare_ms=$(cut -d' ' -f1 "$XS/bare.txt" | median)
+label_ms=$(cut -d' ' -f1 "$XS/label.txt" | median)
+kaz_ms=$(cut -d' ' -f1 "$XS/kazunavi.txt" | median)
+bare_kb=$(cut -d' ' -f2 "$XS/bare.txt" | median)
+label_kb=$(cut -d' ' -f2 "$XS/label.txt" | median)
+kaz_kb=$(cut -d' ' -f2 "$XS/kazunavi.txt" | median)
 
 # Both idle side by side for the same minute.
-line=$("$build/bench/first_window" "$build/bench/bare_qt"); bare_pid=${line%% *}; running+=("$bare_pid")
-line=$("$build/bench/first_window" "$E2E_SCRATCH/program/kazunavi"); kaz_pid=${line%% *}; running+=("$kaz_pid")
+line=$("$build/bench/first_window" "$build/bench/bare_qt"); bare_pid=${line%% *}
+line=$("$build/bench/first_window" "$XS/program/kazunavi"); kaz_pid=${line%% *}
 sleep 3
 bare_t0=$(cpu_ns "$bare_pid"); kaz_t0=$(cpu_ns "$kaz_pid")
 sleep "$idle"

@@ -1,195 +1,85 @@
 #!/usr/bin/env bash
-# End-to-end test of the real window in an X server of its own: catching a
-# bracket template from the clipboard, [SET] and "+" sending the browser to
-# the numbered addresses, expanding and collapsing, the refused second copy,
-# a hung clipboard owner that must not freeze the window, and the exit lamp.
-#
-# Usage: e2e_window.sh KAZUNAVI DEAF_CLIPBOARD_OWNER SCREENSHOT_FOLDER
-# Exit code 0 passed, 1 failed, 77 skipped (tools missing).
+# The real window on a desktop of its own, driven as a user would: the drag,
+# the clipboard (a template, OUTPUT, a hung owner), stepping and browsing,
+# the refused second copy, the lamp, the exit. Usage: e2e_window.sh KAZUNAVI.
 set -u
+# shellcheck source=../support/xsession.sh
+. "$(dirname "$0")/../support/xsession.sh"
+xs_require Xvfb openbox xdotool xclip xwininfo xprop import
+xs_start 150 || exit 1
 
-program=$1
-deaf_owner=$2
-screenshots=$3
-here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=xsession.sh
-. "$here/xsession.sh"
+# The program in a folder of its own, its browser writing down the addresses.
+mkdir -p "$XS/program"
+cp "$1" "$XS/program/kazunavi"
+visits=$XS/visits.txt
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$visits" >"$XS/browser.sh"
+chmod +x "$XS/browser.sh"
+export BROWSER=$XS/browser.sh QT_QPA_PLATFORM=xcb
+"$XS/program/kazunavi" >>"$XS/program.log" 2>&1 &
+main=$!
+window=$(xs_window '^Kazunavi$' 15) || { echo "FAIL: no main window"; cat "$XS/program.log"; exit 1; }
 
-require_tools Xvfb openbox xdotool xclip xwininfo xprop import
+# Pixel places: lblOPEN, Label1 [SET], "+", the exit lamp, the memo, OUTPUT.
+open=(52 40) set=(141 108) plus=(151 32) lamp=(8 8) memo=(145 152) output=(155 179)
+size_is() { [ "$(xs_size "$window")" = "$1" ]; }
+lamp_is() { [ "$(xs_pixel "$window" "${lamp[@]}")" = "$1" ]; }
+visited() { grep -qxF "$1" "$visits"; }
+clipboard_is() { [ "$(xclip -o -selection clipboard 2>&1)" = "$1" ]; }
 
-E2E_SCRATCH=$(mktemp -d "${TMPDIR:-/tmp}/kazunavi-e2e.XXXXXX")
-mkdir -p "$E2E_SCRATCH/home" "$E2E_SCRATCH/run" "$E2E_SCRATCH/program/help"
-chmod 700 "$E2E_SCRATCH/run"
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null
-    done
-    stop_x_session
-    rm -rf "$E2E_SCRATCH"
-}
-trap cleanup EXIT
-
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-pass() {
-    echo "ok: $*"
-}
-
-start_x_session || exit 1
-
-# The program in a folder of its own (its URL.ini goes there), with a
-# browser that only writes down the addresses it is sent to.
-cp "$program" "$E2E_SCRATCH/program/kazunavi"
-visits="$E2E_SCRATCH/visits.txt"
-: >"$visits"
-cat >"$E2E_SCRATCH/browser.sh" <<SCRIPT
-#!/bin/sh
-printf '%s\n' "\$1" >>"$visits"
-SCRIPT
-chmod +x "$E2E_SCRATCH/browser.sh"
-
-run_program() {
-    env HOME="$E2E_SCRATCH/home" XDG_RUNTIME_DIR="$E2E_SCRATCH/run" \
-        XDG_CONFIG_HOME="$E2E_SCRATCH/home/.config" BROWSER="$E2E_SCRATCH/browser.sh" \
-        QT_QPA_PLATFORM=xcb "$E2E_SCRATCH/program/kazunavi" >>"$E2E_SCRATCH/program.log" 2>&1 &
-    pids+=($!)
-    last_pid=$!
-}
-
-# Pixel places in the window (twips / 15, the centre of each element).
-open_x=52;  open_y=40    # lblOPEN "▼"/"▲" (705, 540, 150 x 120)
-set_x=141;  set_y=108    # Label1 "[SET]" (1920, 1567, 405 x 120)
-plus_x=151; plus_y=32    # UPbutton "+" in Picture4 (2130 + 0, 375 + 0, 260 x 210)
-exit_x=8;   exit_y=8     # Command6(1), the exit lamp (30, 60, 195 x 135)
-memo_x=145; memo_y=152   # txtMemo (1680, 1995, 1005 x 585)
-surface_x=170; surface_y=10  # bare surface right of txtNow, above Picture4
-output_x=155; output_y=179  # Command8 "OUTPUT" in Picture6 (960 + 1080, 2595 + 0, 570 x 195)
-
-run_program
-main_pid=$last_pid
-window=$(wait_for_window '^Kazunavi$' 15) || { echo "FAIL: no main window"; cat "$E2E_SCRATCH/program.log"; exit 1; }
-pass "the main window appears"
-
-wait_for_size "$window" 182x46 && pass "collapsed: 182 x 46 pixels" ||
-    fail "collapsed size is $(window_size "$window"), not 182x46"
-wait_for_pixel "$window" "$exit_x" "$exit_y" 255,0,0 &&
-    pass "the lamp is lit while the window is in front" ||
-    fail "the lamp shows $(pixel_of "$window" "$exit_x" "$exit_y"), not lit red"
-xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE &&
-    pass "kept above other windows" || fail "not kept above: $(xprop -id "$window" _NET_WM_STATE)"
-import -window root "$screenshots/e2e-collapsed.png"
+check "collapsed: 182 x 46 pixels" xs_wait 5 size_is 182x46
+check "the lamp is lit while the window is in front" xs_wait 3 lamp_is 255,0,0
+check "kept above other windows" eval "xprop -id $window _NET_WM_STATE | grep -q ABOVE"
 
 # Dragging the bare surface moves the frameless window.
 eval "$(xdotool getwindowgeometry --shell "$window")"
-before_x=$X; before_y=$Y
-xdotool mousemove --window "$window" "$surface_x" "$surface_y" mousedown 1
-for step in 1 2 3 4 5; do
-    xdotool mousemove_relative -- 8 6
-    sleep 0.05
-done
-xdotool mouseup 1
-sleep 0.3
+x0=$X y0=$Y
+# shellcheck disable=SC2046 # five steps of 8, 6 pixels
+xdotool mousemove --window "$window" 170 10 mousedown 1 \
+    $(printf 'mousemove_relative -- 8 6 sleep 0.05 %.0s' 1 2 3 4 5) mouseup 1 sleep 0.3
 eval "$(xdotool getwindowgeometry --shell "$window")"
-if [ $((X - before_x)) -ge 30 ] && [ $((Y - before_y)) -ge 20 ]; then
-    pass "dragging the surface moves the window by $((X - before_x)), $((Y - before_y))"
-else
-    fail "dragging the surface moved the window by $((X - before_x)), $((Y - before_y)), not about 40, 30"
-fi
+check "dragging the surface moves the window" [ $((X - x0)) -ge 30 -a $((Y - y0)) -ge 20 ]
 
 printf '%s' 'http://127.0.0.1/p[01-05].jpg' | xclip -selection clipboard
-sleep 1.2  # two ticks of the clipboard watcher
-
-click_at "$window" "$open_x" "$open_y"
-wait_for_size "$window" 182x197 && pass "expanded: 182 x 197 pixels" ||
-    fail "expanded size is $(window_size "$window"), not 182x197"
-
-click_at "$window" "$set_x" "$set_y"
-wait_for_line "$visits" 'http://127.0.0.1/p01.jpg' &&
-    pass "[SET] browses p01" || fail "[SET] did not browse p01"
-click_at "$window" "$plus_x" "$plus_y"
-wait_for_line "$visits" 'http://127.0.0.1/p02.jpg' &&
-    pass '"+" browses p02' || fail '"+" did not browse p02'
-click_at "$window" "$plus_x" "$plus_y"
-wait_for_line "$visits" 'http://127.0.0.1/p03.jpg' &&
-    pass '"+" again browses p03' || fail '"+" again did not browse p03'
-sleep 0.3
-import -window root "$screenshots/e2e-expanded.png"
-
-# OUTPUT clears the clipboard and puts the memo on it in one click, also
-# when another program copied last.
-click_at "$window" "$memo_x" "$memo_y"
-xdotool type --delay 20 'memo line'
-printf '%s' 'copied elsewhere' | xclip -selection clipboard
-sleep 2
-click_at "$window" "$output_x" "$output_y"
-sleep 0.5
-clipboard=$(xclip -o -selection clipboard 2>&1)
-[ "$clipboard" = 'memo line' ] && pass "OUTPUT puts the memo on the clipboard" ||
-    fail "after OUTPUT the clipboard holds [$clipboard], not the memo"
-
-# A program that holds the clipboard and never answers: the window keeps
-# answering the user (the watcher reads the clipboard twice a second).
-"$deaf_owner" >"$E2E_SCRATCH/deaf.log" 2>&1 &
-pids+=($!)
-deaf_pid=$!
-for i in $(seq 1 50); do
-    grep -q '^owner ' "$E2E_SCRATCH/deaf.log" && break
-    sleep 0.1
+sleep 1.2 # two ticks of the clipboard watcher
+xs_click "$window" "${open[@]}"
+check "expanded: 182 x 197 pixels" xs_wait 5 size_is 182x197
+xs_click "$window" "${set[@]}"
+check "[SET] browses p01" xs_wait 5 visited 'http://127.0.0.1/p01.jpg'
+for n in 2 3; do
+    xs_click "$window" "${plus[@]}"
+    check "\"+\" browses p0$n" xs_wait 5 visited "http://127.0.0.1/p0$n.jpg"
 done
-grep -q '^owner ' "$E2E_SCRATCH/deaf.log" || fail "the hung clipboard owner did not start: $(cat "$E2E_SCRATCH/deaf.log")"
-sleep 1.5  # the watcher meets the silent owner
-start=$(date +%s%N)
-click_at "$window" "$open_x" "$open_y"
-if wait_for_size "$window" 182x46 3; then
-    pass "with a hung clipboard owner the window collapses after $((($(date +%s%N) - start) / 1000000)) ms"
-else
-    fail "with a hung clipboard owner the window did not collapse within 3 s"
-fi
-kill "$deaf_pid" 2>/dev/null
 
-# A second copy: Error_01, and it leaves after OK.
-run_program
-second_pid=$last_pid
-box=$(wait_for_window 'Kazunavi Error_01' 10)
-if [ -n "$box" ]; then
-    pass "a second copy shows Error_01"
-    wait_for_pixel "$window" "$exit_x" "$exit_y" 128,0,0 &&
-        pass "the lamp is dark while another program's box is in front" ||
-        fail "the lamp shows $(pixel_of "$window" "$exit_x" "$exit_y") with the box in front, not dark red"
-    xdotool windowactivate --sync "$box" 2>/dev/null
-    xdotool key --window "$box" Return
-    if wait_for_exit "$second_pid" 5; then
-        wait "$second_pid"
-        status=$?
-        [ "$status" -eq 0 ] && pass "the second copy ends after OK" ||
-            fail "the second copy ended with status $status"
-    else
-        fail "the second copy is still running after OK"
-    fi
-else
-    fail "no Error_01 box for a second copy"
-fi
-kill -0 "$main_pid" 2>/dev/null && pass "the first copy runs on" || fail "the first copy ended"
+# OUTPUT clears and writes in one click after another program copied; the
+# watcher then catches our own text.
+xs_click "$window" "${memo[@]}"
+xdotool type --delay 20 'http://127.0.0.1/memo.html'
+printf '%s' 'copied elsewhere' | xclip -selection clipboard
+sleep 1.2
+xs_click "$window" "${output[@]}"
+check "OUTPUT puts the memo on the clipboard" xs_wait 3 clipboard_is 'http://127.0.0.1/memo.html'
+check "the watcher catches our own text" xs_wait 3 visited 'http://127.0.0.1/memo.html'
 
-# The exit lamp ends the program.
-click_at "$window" "$exit_x" "$exit_y"
-if wait_for_exit "$main_pid" 5; then
-    wait "$main_pid"
-    status=$?
-    [ "$status" -eq 0 ] && pass "the exit lamp ends the program" ||
-        fail "the program ended with status $status"
-else
-    fail "the program still runs after a click on the exit lamp"
-fi
+# A clipboard owner that never answers must not freeze the window.
+printf 'hung' | xclip -quiet -selection clipboard 2>/dev/null &
+hung=$!
+xs_wait 5 clipboard_is hung && kill -STOP "$hung"
+sleep 1.5 # the watcher meets the silent owner
+xs_click "$window" "${open[@]}"
+check "with a hung clipboard owner the window collapses" xs_wait 3 size_is 182x46
+{ kill -KILL "$hung" && wait "$hung"; } 2>/dev/null
 
-if [ "$failures" -ne 0 ]; then
-    echo "--- program output"; cat "$E2E_SCRATCH/program.log"
-    echo "--- browser visits"; cat "$visits"
-    exit 1
-fi
-echo "PASS: end-to-end window test"
+# A second copy shows Error_01 and leaves after OK; the first runs on.
+"$XS/program/kazunavi" >>"$XS/program.log" 2>&1 &
+second=$!
+box=$(xs_window 'Kazunavi Error_01' 10)
+check "a second copy shows Error_01" [ -n "$box" ]
+check "the lamp is dark with another program's box in front" xs_wait 3 lamp_is 128,0,0
+xdotool windowactivate --sync "$box" key --window "$box" Return 2>/dev/null
+check "the second copy ends after OK" xs_ended "$second"
+check "the first copy runs on" kill -0 "$main"
+
+xs_click "$window" "${lamp[@]}"
+check "the exit lamp ends the program" xs_ended "$main"
+[ "$failures" -eq 0 ] || { cat "$XS/program.log" "$visits"; }
+xs_finish

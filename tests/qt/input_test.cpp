@@ -1,10 +1,16 @@
-// What the user does goes into the model before any event procedure runs:
-// typing, selecting, choosing from the list, moving the focus.
+// Input goes into the model before any procedure runs; mouse events reach
+// the procedures (a move with the button held: the end-to-end drag); timers
+// tick only while enabled; message boxes show their style and answer.
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTimer>
 
+#include "platform/qt/qt_message_box.h"
+#include "ui/qt/qt_units.h"
 #include "qt_fixture.h"
 
 namespace kazunavi::testing {
@@ -17,96 +23,167 @@ class InputTest : public QtWindowTest {
         view().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&view()));
     }
-    QLineEdit* txtNow() { return static_cast<QLineEdit*>(widget("txtNow")); }
+    // Replaces the procedures of a target with ones that write down the calls.
+    void record(const std::string& target) {
+        for (Event e : {Event::MouseDown, Event::MouseUp, Event::Click, Event::MouseMove}) {
+            app_->events().on(target, e, [this, e](int button) {
+                calls_.push_back(std::string(eventName(e)) + " " + std::to_string(button));
+            });
+        }
+    }
+    std::vector<std::string> calls_;
 };
 
-TEST_F(InputTest, TypingIntoTheAddressBoxUpdatesTheModel) {
-    txtNow()->setFocus();
-    QTest::keyClicks(txtNow(), QStringLiteral("http://a/b7.jpg"));
-    EXPECT_EQ(f().txtNow.text(), u"http://a/b7.jpg");
-    EXPECT_EQ(f().txtNow.selStart(), 15);
-    EXPECT_EQ(f().txtNow.selLength(), 0);
-    QTest::keyClick(txtNow(), Qt::Key_Backspace);
-    EXPECT_EQ(f().txtNow.text(), u"http://a/b7.jp");
-}
-
-TEST_F(InputTest, SelectingSetsSelStartAndSelLength) {
-    txtNow()->setFocus();
-    QTest::keyClicks(txtNow(), QStringLiteral("http://a/b07.jpg"));
-    // Select "07" from its end backwards: SelStart is the left end.
-    QTest::keyClick(txtNow(), Qt::Key_Left);
-    QTest::keyClick(txtNow(), Qt::Key_Left);
-    QTest::keyClick(txtNow(), Qt::Key_Left);
-    QTest::keyClick(txtNow(), Qt::Key_Left);
-    QTest::keyClick(txtNow(), Qt::Key_Left, Qt::ShiftModifier);
-    QTest::keyClick(txtNow(), Qt::Key_Left, Qt::ShiftModifier);
+TEST_F(InputTest, TypingSelectingAndChoosingGoIntoTheModel) {
+    auto* now = static_cast<QLineEdit*>(widget("txtNow"));
+    now->setFocus();
+    QTest::keyClicks(now, QStringLiteral("http://a/b07.jpg"));
+    EXPECT_EQ(f().txtNow.text(), u"http://a/b07.jpg");
+    EXPECT_EQ(f().txtNow.selStart(), 16);
+    // "07" selected from its end backwards: SelStart is the left end; the
+    // selection stays in the model when the focus leaves.
+    for (Qt::KeyboardModifier held : {Qt::NoModifier, Qt::NoModifier, Qt::NoModifier,
+                                      Qt::NoModifier, Qt::ShiftModifier, Qt::ShiftModifier}) {
+        QTest::keyClick(now, Qt::Key_Left, held);
+    }
+    widget("Text1")->setFocus();
     EXPECT_EQ(f().txtNow.selStart(), 10);
     EXPECT_EQ(f().txtNow.selLength(), 2);
-}
-
-TEST_F(InputTest, TheSelectionStaysInTheModelWhenTheFocusLeaves) {
-    txtNow()->setFocus();
-    QTest::keyClicks(txtNow(), QStringLiteral("abc123"));
-    QTest::keyClick(txtNow(), Qt::Key_Left, Qt::ShiftModifier);
-    QTest::keyClick(txtNow(), Qt::Key_Left, Qt::ShiftModifier);
-    widget("Text1")->setFocus();
-    ASSERT_TRUE(widget("Text1")->hasFocus());
-    EXPECT_EQ(f().txtNow.selStart(), 4);
-    EXPECT_EQ(f().txtNow.selLength(), 2);
     EXPECT_EQ(f().focused(), "Text1");
-}
-
-TEST_F(InputTest, TextSetByTheModelPutsTheCaretInFront) {
-    txtNow()->setFocus();
-    QTest::keyClicks(txtNow(), QStringLiteral("typed"));
+    // Text set by the model puts the caret in front and is not taken for typing.
     f().txtNow.setText(u"http://host/x.html");
     views_->syncAll();
-    EXPECT_EQ(txtNow()->text(), QStringLiteral("http://host/x.html"));
-    EXPECT_EQ(txtNow()->cursorPosition(), 0);
+    EXPECT_EQ(now->cursorPosition(), 0);
     f().txtNow.setSelStart(7);
     f().txtNow.setSelLength(4);
     views_->syncAll();
-    EXPECT_EQ(txtNow()->selectedText(), QStringLiteral("host"));
-    // What the model set is not taken for typing.
+    EXPECT_EQ(now->selectedText(), QStringLiteral("host"));
     EXPECT_EQ(f().txtNow.text(), u"http://host/x.html");
-}
 
-TEST_F(InputTest, TheMemoKeepsItsLinesWithCrLf) {
+    // The memo keeps its lines with CR LF, both ways.
     auto* memo = static_cast<QPlainTextEdit*>(widget("txtMemo"));
     memo->setFocus();
     QTest::keyClicks(memo, QStringLiteral("one"));
     QTest::keyClick(memo, Qt::Key_Return);
     QTest::keyClicks(memo, QStringLiteral("two"));
     EXPECT_EQ(f().txtMemo.text(), u"one\r\ntwo");
-    f().txtMemo.setText(u"a\r\nb\r\nc");
+    f().txtMemo.setText(u"a\r\nb");
     views_->syncAll();
-    EXPECT_EQ(memo->toPlainText(), QStringLiteral("a\nb\nc"));
-    EXPECT_EQ(memo->document()->blockCount(), 3);
-}
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("a\nb"));
 
-TEST_F(InputTest, ChoosingFromTheListSelectsTheItemInTheModel) {
+    // Choosing from the list selects the item; items the model removes go.
     f().List1.addItem(u"first page");
     f().List1.addItem(u"second page");
     f().List1.setListIndex(0);
     views_->syncAll();
     auto* list = static_cast<QComboBox*>(widget("List1"));
-    ASSERT_EQ(list->count(), 2);
-    EXPECT_EQ(list->currentText(), QStringLiteral("first page"));
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Down);
     EXPECT_EQ(f().List1.listIndex(), 1);
     EXPECT_EQ(f().List1.text(), u"second page");
-    // Items removed by the model leave the list.
     f().List1.removeItem(0);
     views_->syncAll();
     EXPECT_EQ(list->count(), 1);
     EXPECT_EQ(list->currentText(), QStringLiteral("second page"));
-}
-
-TEST_F(InputTest, TheFocusGoesWhereTheModelSends) {
+    // The focus goes where the model sends it.
     f().setFocus(f().txtMemo);
     views_->syncAll();
-    EXPECT_TRUE(widget("txtMemo")->hasFocus());
+    EXPECT_TRUE(memo->hasFocus());
+}
+
+TEST_F(InputTest, MouseEventsReachTheProceduresDownUpClick) {
+    const std::vector<std::string> leftClick{"MouseDown 1", "MouseUp 1", "Click 0"};
+    const struct {
+        const char* target;
+        Qt::MouseButton button;
+        std::vector<std::string> calls;
+    } clicks[] = {
+        {"lblCUT", Qt::LeftButton, leftClick},
+        {"lblCUT", Qt::RightButton, {"MouseDown 2", "MouseUp 2"}},
+        {"Command4", Qt::LeftButton, leftClick},
+        {"UPbutton", Qt::LeftButton, {}},      // disabled elements receive nothing (the
+        {"Label1", Qt::LeftButton, {}},        // window under a label does: not recorded yet)
+        {"Form1", Qt::LeftButton, leftClick},  // the bare surface is the window's own
+    };
+    for (const auto& click : clicks) {
+        record(click.target);
+        calls_.clear();
+        const bool surface = std::string_view(click.target) == "Form1";
+        QTest::mouseClick(surface ? &view() : widget(click.target), click.button, {},
+                          surface ? QPoint(170, 2) : QPoint());
+        EXPECT_EQ(calls_, click.calls) << click.target;
+    }
+    // The space key clicks a button.
+    calls_.clear();
+    widget("Command4")->setFocus();
+    QTest::keyClick(widget("Command4"), Qt::Key_Space);
+    EXPECT_EQ(calls_, std::vector<std::string>{"Click 0"});
+}
+
+TEST(QtTimerHostTest, ATimerTicksOnlyWhileEnabledFromAFreshInterval) {
+    QtTimerHost host;
+    int ticks = 0;
+    host.setTick([&](Timer&) { ++ticks; });
+    Timer timer("t", 20);
+    timer.attach(&host);
+    {
+        Timer released("r", 10);  // a released timer leaves the host
+        released.attach(&host);
+        released.setEnabled(true);
+    }
+    QTest::qWait(100);
+    EXPECT_EQ(ticks, 0);  // created stopped
+    timer.setEnabled(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, 2000));
+    timer.setEnabled(false);
+    const int stopped = ticks;
+    QTest::qWait(100);
+    EXPECT_EQ(ticks, stopped);
+    timer.setInterval(300);
+    timer.setEnabled(true);
+    QTest::qWait(200);
+    const int left = host.qtTimer(timer)->remainingTime();
+    timer.setEnabled(false);
+    timer.setEnabled(true);
+    EXPECT_GT(host.qtTimer(timer)->remainingTime(), left);  // the whole interval again
+}
+
+TEST(QtMessageBoxTest, StylesTitlesAndAnswers) {
+    const struct {
+        int style;
+        std::u16string prompt, title;
+        Qt::Key key;  // Enter takes the default button
+        QMessageBox::Icon icon;
+        int answer;
+    } cases[] = {
+        {kExclamationOk, u"一行目\r\n二行目", u"Kazunavi　Erroｒ_02", Qt::Key_Enter,
+         QMessageBox::Warning, kAnswerOk},
+        {kExclamationOk, u"!", u"t", Qt::Key_Escape, QMessageBox::Warning, kAnswerOk},
+        {kOkCancel, u"削除しますか？", u"「Kazunavi」確認メッセージ", Qt::Key_Enter,
+         QMessageBox::NoIcon, kAnswerOk},
+        {kOkCancel, u"?", u"t", Qt::Key_Escape, QMessageBox::NoIcon, kAnswerCancel},
+    };
+    for (const auto& c : cases) {
+        QtMessageBox boxes;
+        std::vector<std::string> order;
+        boxes.setBeforeShow([&] { order.push_back("window shown"); });
+        QTimer::singleShot(0, [&] {
+            order.push_back("box open");
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(u16(box->windowTitle()), c.title);
+            EXPECT_EQ(box->text(), qText(c.prompt).replace(QStringLiteral("\r\n"), "\n"));
+            EXPECT_EQ(box->icon(), c.icon);
+            EXPECT_EQ(box->buttons().size(), c.style == kOkCancel ? 2 : 1);
+            EXPECT_EQ(box->button(QMessageBox::Ok)->text(), QStringLiteral("OK"));
+            if (QAbstractButton* cancel = box->button(QMessageBox::Cancel)) {
+                EXPECT_EQ(cancel->text(), QStringLiteral("キャンセル"));
+            }
+            QTest::keyClick(box, c.key);
+        });
+        EXPECT_EQ(boxes.show(c.prompt, c.style, c.title), c.answer);
+        EXPECT_EQ(order, (std::vector<std::string>{"window shown", "box open"}));
+    }
 }
 
 }  // namespace

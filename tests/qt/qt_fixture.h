@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 
 #include "platform/qt/qt_timer_host.h"
@@ -19,15 +20,8 @@ namespace kazunavi::testing {
 
 class QtWindowTest : public ::testing::Test {
   protected:
-    QtWindowTest()
-        : services_{sim_.messageBox,     sim_.clipboard,     sim_.browser,
-                    sim_.windowManager,  sim_.profile,       sim_.clock,
-                    sim_.beeper,         sim_.instanceCheck, sim_.services().programFolder,
-                    sim_.browserWindows, sim_.programExit,   timers_} {
-        // Let the lamp stay lit until a test says otherwise.
-        sim_.windowManager.foreground = Form1::kHandle;
-        app_ = std::make_unique<Application>(services_);
-        views_ = std::make_unique<FormViews>(*app_, &windows_);
+    QtWindowTest() {
+        sim_.windowManager.foreground = Form1::kHandle;  // the lamp stays lit
         timers_.setTick([this](Timer& t) { views_->tick(t); });
     }
     ~QtWindowTest() override {
@@ -35,7 +29,6 @@ class QtWindowTest : public ::testing::Test {
         app_.reset();
         QApplication::processEvents();  // the views' deferred deletions
     }
-
     void start() {
         app_->start();
         views_->syncAll();
@@ -47,32 +40,24 @@ class QtWindowTest : public ::testing::Test {
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-    ElementView* elementView(const char* name) { return view().viewOf(widget(name)); }
 
     SimDesktop sim_;
     QtTimerHost timers_;
     QtWindowManager windows_{nullptr};
-    Services services_;
-    std::unique_ptr<Application> app_;
-    std::unique_ptr<FormViews> views_;
+    Services services_ = sim_.services().with({.timerHost = &timers_});
+    std::unique_ptr<Application> app_ = std::make_unique<Application>(services_);
+    std::unique_ptr<FormViews> views_ = std::make_unique<FormViews>(*app_, &windows_);
 };
 
-// The colour of a pixel of a widget as drawn.
+// The colour of a pixel of a widget as drawn; whether any pixel has the colour.
 inline QColor pixelOf(QWidget* w, QPoint at) {
     return w->grab().toImage().pixelColor(at);
 }
-
-// Whether some pixel of the widget has the colour.
 inline bool drawsColour(QWidget* w, const QColor& colour) {
-    const QImage image = w->grab().toImage();
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixelColor(x, y).rgb() == colour.rgb()) {
-                return true;
-            }
-        }
-    }
-    return false;
+    const QImage image = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+    const auto* end = pixels + image.width() * image.height();
+    return std::find(pixels, end, colour.rgb()) != end;
 }
 
 }  // namespace kazunavi::testing

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# The capture of the browser window in front with firefox-esr and chromium on
+# a desktop with its accessibility bus; capture_probe prints it every tick.
+# The program itself: a browser in front, then the program (no browser: the
+# capture stays), KEEP. Usage: browsers.sh CAPTURE_PROBE KAZUNAVI.
+set -u
+# shellcheck source=../support/xsession.sh
+. "$(dirname "$0")/../support/xsession.sh"
+xs_packages="firefox-esr chromium at-spi2-core dbus-daemon python3 $xs_packages"
+xs_require firefox-esr chromium dbus-daemon Xvfb openbox xdotool xprop python3 setsid iconv
+[ -x /usr/libexec/at-spi-bus-launcher ] ||
+    { echo "SKIP: no accessibility bus (Debian package: at-spi2-core)"; exit 77; }
+probe=$1 program=$2
+xs_start bus 280 || exit 1
+unset MOZ_HEADLESS
+
+www=$XS/www
+mkdir -p "$www" "$XS/firefox" "$XS/program"
+long_title=$(python3 -c 'print("語" * 70)')
+cut_title=$(python3 -c 'print("語" * 63)') # what fits of it
+for page in "ff:Firefox page" "a:Page A 日本" "long:$long_title" "tab2:Background tab"; do
+    printf '<!DOCTYPE html><meta charset="utf-8"><title>%s</title><p>%s\n' "${page#*:}" \
+        "${page#*:}" >"$www/${page%%:*}.html"
+done
+# The first page goes to the address that go.txt names, once it is there.
+printf '<script>setInterval(async () => { const a = await fetch("go.txt?" + Date.now());
+    if (a.ok) location.href = (await a.text()).trim(); }, 100);</script>\n' >>"$www/ff.html"
+python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$www" >"$XS/http" 2>/dev/null &
+xs_wait 10 grep -q port "$XS/http" || { echo "FAIL: no page server"; exit 1; }
+site="http://127.0.0.1:$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$XS/http")"
+
+printf 'user_pref("%s", %s);\n' browser.startup.homepage_override.mstone '"ignore"' \
+    startup.homepage_welcome_url '""' startup.homepage_welcome_url.additional '""' \
+    browser.aboutwelcome.enabled false datareporting.policy.dataSubmissionEnabled false \
+    datareporting.policy.firstRunURL '""' toolkit.telemetry.reportingpolicy.firstRun false \
+    browser.shell.checkDefaultBrowser false dom.security.https_first false \
+    browser.tabs.warnOnClose false >"$XS/firefox/user.js"
+GNOME_ACCESSIBILITY=1 MOZ_CRASHREPORTER_DISABLE=1 setsid firefox-esr -profile "$XS/firefox" \
+    -no-remote "$site/ff.html" "$site/tab2.html" >"$XS/firefox.log" 2>&1 &
+firefox_group=$!
+GNOME_ACCESSIBILITY=1 setsid chromium --no-sandbox --no-first-run --disable-gpu \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --disable-breakpad --user-data-dir="$XS/chromium" --force-renderer-accessibility \
+    "$site/long.html" "$site/tab2.html" >"$XS/chromium.log" 2>&1 &
+chromium_group=$!
+firefox=$(xs_window '^Firefox page — Mozilla Firefox$' 60) || { echo "FAIL: no Firefox"; exit 1; }
+chromium=$(xs_window "^$long_title - Chromium\$" 60) || { echo "FAIL: no Chromium"; exit 1; }
+QT_QPA_PLATFORM=xcb "$probe" >"$XS/probe.log" 2>"$XS/probe.err" &
+
+capture() { printf 'lAWH=&H%X lURL=%s lTTL=%s' "$1" "$site/$2" "$3"; }
+ticks() { awk -v since="$since" '$1 == "tick" && $2 > since' "$XS/probe.log"; }
+mark() { since=$(awk '$1 == "tick" {n = $2} END {print n + 0}' "$XS/probe.log"); }
+front() {
+    xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowactivate "$1"
+    mark
+}
+# shown SECONDS CAPTURE: whether a tick after $since showed it; its number in $n.
+shown() {
+    local want="^tick [0-9]+ [0-9]+ $2\$"
+    xs_wait "$1" eval 'n=$(ticks | awk -v re="$want" '\''$0 ~ re {print $2; exit}'\''); [ "$n" ]'
+}
+# Five or more ticks after $since showed it, none holding the thread 250 ms.
+went_on() {
+    ticks | awk -v re="$1\$" '{ ok += $0 ~ re && $3 <= 250; n++ } END { exit !(n >= 5 && ok == n) }'
+}
+front "$firefox"
+check "Firefox in front is captured" shown 10 "$(capture "$firefox" ff.html 'Firefox page')"
+echo "$site/a.html" >"$www/go.txt"
+xs_wait 20 eval "xdotool getwindowname $firefox | grep -q '^Page A'"
+mark
+check "a navigation shows within two ticks" \
+    eval 'shown 10 "$(capture "$firefox" a.html "Page A 日本")" && [ $((n - since)) -le 2 ]'
+front "$chromium"
+check "switching to Chromium switches the capture; a long title keeps what fits" \
+    shown 10 "$(capture "$chromium" long.html "$cut_title")"
+front "$firefox"
+shown 10 "$(capture "$firefox" a.html 'Page A 日本')"
+firefox_pid=$(xdotool getwindowpid "$firefox")
+kill -STOP "$firefox_pid"
+mark
+sleep 4
+kill -CONT "$firefox_pid"
+check "a hanging Firefox in front holds up no tick" went_on "$(capture "$firefox" a.html 'Page A 日本')"
+
+cp "$program" "$XS/program/kazunavi"
+QT_QPA_PLATFORM=xcb "$XS/program/kazunavi" >"$XS/program.log" 2>&1 &
+main_pid=$!
+main=$(xs_window '^Kazunavi$' 20) || { echo "FAIL: no main window"; exit 1; }
+xs_click "$main" 52 40 # lblOPEN: the detail area with the keep list
+xs_wait 5 eval '[ "$(xs_size "$main")" = 182x197 ]'
+front "$firefox"
+sleep 2.5 # five ticks of the capture
+front "$main"
+sleep 1.2 # the program in front: the capture stays
+xs_click "$main" 162 123 # KEEP
+kept() {
+    iconv -f CP932 -t UTF-8 "$XS/program/URL.ini" 2>/dev/null | tr -d '\r' |
+        grep -cxF -e "URL0=$site/a.html" -e "Name0=Page A 日本" -e "Count=1" | grep -qx 3
+}
+check "KEEP adds the page's address under its title to URL.ini" xs_wait 5 kept
+xs_click "$main" 8 8
+check "the exit lamp ends the program, its lookup included" xs_ended "$main_pid"
+
+# A browser that quits in front, the only window left.
+kill -- "-$firefox_group"
+front "$chromium"
+shown 10 "$(capture "$chromium" long.html "$cut_title")"
+mark
+kill -- "-$chromium_group"
+sleep 3
+check "Chromium quitting in front holds up no tick" went_on "$(capture "$chromium" long.html "$cut_title")"
+check "the background tabs were never reported" eval "! grep -q tab2.html $XS/probe.log"
+[ "$failures" -eq 0 ] || tail -5 "$XS/probe.log"
+xs_finish

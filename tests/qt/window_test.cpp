@@ -1,0 +1,129 @@
+// The windows show their element models and follow them; the about box
+// comes and goes with its model.
+
+#include "ui/qt/qt_units.h"
+#include "ui/qt/skins.h"
+#include "qt_fixture.h"
+
+namespace kazunavi::testing {
+namespace {
+
+using WindowTest = QtWindowTest;
+
+// A one-word caption drawn at most a third (two pixels at least) smaller
+// than designed still fits its label.
+bool captionFits(FormView& form, const Element& e) {
+    auto* label = dynamic_cast<LabelView*>(form.viewOf(form.widgetOf(e.name())));
+    QFont font = qFont(e.font);
+    font.setPixelSize(font.pixelSize() - std::max(2, font.pixelSize() / 3));
+    return label == nullptr || e.text().find(u' ') != std::u16string::npos ||
+           QFontMetrics(font).horizontalAdvance(qText(e.text())) <= label->width();
+}
+
+TEST_F(WindowTest, TheMainWindowShowsItsInventoryAndFollowsIt) {
+    // Before start-up the main window is not loaded: its lamp ticks into nothing.
+    sim_.windowManager.foreground = 0x4400017;  // another program in front
+    QTest::qWait(300);
+    EXPECT_EQ(f().Command6(1).backColor, Colour{0x0000FF});
+    sim_.windowManager.foreground = Form1::kHandle;
+    start();
+    EXPECT_EQ(view().size(), QSize(182, 46));  // 2730 x 685 twips
+    EXPECT_TRUE(view().windowFlags() & Qt::FramelessWindowHint);
+    std::vector<QWidget*> detail;  // the detail area's own elements lie inside it, apart
+    for (const Element& e : f().elements()) {
+        QWidget* w = view().widgetOf(e.name());
+        ASSERT_EQ(w == nullptr, e.hidden) << e.name();  // storage elements are not shown
+        if (w == nullptr) {
+            continue;
+        }
+        EXPECT_EQ(w->parentWidget(), e.container.empty() ? &view() : widget(e.container.c_str()));
+        EXPECT_TRUE(e.kind() == ElementKind::Line || w->geometry() == pixelRect(e.geometry));
+        EXPECT_EQ(w->isEnabled(), e.enabled) << e.name();
+        EXPECT_EQ(view().viewOf(w)->shown().text, e.text()) << e.name();
+        EXPECT_EQ(u16(w->toolTip()), e.toolTipText) << e.name();
+        EXPECT_TRUE(captionFits(view(), e)) << e.name();
+        if (e.container.empty() && e.geometry.top >= 685 && e.kind() != ElementKind::Line) {
+            EXPECT_TRUE(QRect(0, 46, 182, 151).contains(w->geometry())) << e.name();
+            for (QWidget* other : detail) {
+                EXPECT_FALSE(other->geometry().intersects(w->geometry())) << e.name();
+            }
+            detail.push_back(w);
+        }
+    }
+    EXPECT_GT(detail.size(), 20u);
+    // Red in the low byte: 0x0000FF (the lamp, lblAuto's text) is drawn red.
+    EXPECT_EQ(pixelOf(widget("Command6(1)"), QPoint(6, 4)), QColor(255, 0, 0));
+    EXPECT_TRUE(drawsColour(widget("lblAuto"), QColor(255, 0, 0)));
+    // Touching in twips is touching in pixels; the exit button lies on top.
+    EXPECT_EQ(widget("DWNbutton")->geometry().left(), widget("UPbutton")->geometry().right() + 1);
+    EXPECT_EQ(view().childAt(8, 8), widget("Command6(1)"));
+    EXPECT_TRUE(QFontInfo(qFont(Font{u"ＭＳ Ｐゴシック", 11.25})).family().contains("IPA"));
+
+    // A tick that changes nothing touches nothing; a click shows its change.
+    EXPECT_FALSE(views_->syncAll());
+    ASSERT_TRUE(app_->run("Timer3", Event::Timer));  // the lamp writes its colours unchanged
+    EXPECT_FALSE(views_->syncAll());
+    views_->dispatch("lblAuto", Event::Click, 0);  // automatic browsing off: dark red
+    EXPECT_TRUE(drawsColour(widget("lblAuto"), QColor(112, 0, 0)));
+    EXPECT_FALSE(drawsColour(widget("lblAuto"), QColor(255, 0, 0)));
+    // Expanding grows the window downwards.
+    const QPoint corner = view().pos();
+    views_->dispatch("lblOPEN", Event::Click, 0);
+    EXPECT_EQ(view().size(), QSize(182, 197));  // 2955 twips
+    EXPECT_EQ(view().pos(), corner);
+    EXPECT_EQ(view().viewOf(widget("lblOPEN"))->shown().text, u"▲");
+    views_->dispatch("lblOPEN", Event::Click, 0);
+    EXPECT_EQ(view().size(), QSize(182, 46));
+    // The lamp's timer ticks and the window shows it dark.
+    sim_.windowManager.foreground = 0x4400017;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return pixelOf(widget("Command6(1)"), QPoint(6, 4)) == QColor(0x80, 0, 0); }));
+}
+
+TEST_F(WindowTest, TheAboutBoxComesAndGoesWithItsModel) {
+    start();
+    views_->dispatch("lblEDIT", Event::Click, 0);
+    FormView* about = views_->aboutView();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_EQ(about->windowTitle(), QStringLiteral("Kazunavi  について..."));
+    EXPECT_EQ(about->size(), QSize(312, 174));  // 4680 x 2610 twips
+    EXPECT_NE(about->widgetOf("Picture1"), nullptr);
+    for (const Element& e : app_->form2()->elements()) {
+        EXPECT_TRUE(captionFits(*about, e)) << e.name();
+    }
+    views_->dispatch("lblEDIT", Event::Click, 0);
+    EXPECT_EQ(views_->aboutView(), about);  // one box at a time
+
+    // The help link opens the page and the box goes inside the link's own click.
+    QTest::mouseClick(about->widgetOf("Label2"), Qt::LeftButton);
+    EXPECT_EQ(sim_.browser.navigations.size(), 1u);
+    EXPECT_EQ(app_->form2(), nullptr);
+    EXPECT_EQ(views_->aboutView(), nullptr);
+    QApplication::processEvents();
+
+    // Closed by the window manager it is unloaded; the window manager closing
+    // the main window ends the program, both windows gone.
+    views_->dispatch("lblEDIT", Event::Click, 0);
+    views_->aboutView()->close();
+    EXPECT_EQ(app_->form2(), nullptr);
+    EXPECT_EQ(views_->aboutView(), nullptr);
+    views_->dispatch("lblEDIT", Event::Click, 0);
+    view().close();
+    EXPECT_TRUE(app_->ended());
+    EXPECT_TRUE(sim_.programExit.ended);
+    EXPECT_FALSE(view().isVisible());
+    EXPECT_EQ(views_->aboutView(), nullptr);
+    QApplication::processEvents();
+}
+
+}  // namespace
+}  // namespace kazunavi::testing
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");  // no display needed
+    QApplication app(argc, argv);
+    kazunavi::applyProgramLook();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
