@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 
 tools/deps.sh --tests
 python3 tools/check_layers.py
+tools/test_share.sh
 build=build-asan
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DKAZUNAVI_SANITIZE=ON -DKAZUNAVI_GUI=ON \
       -DKAZUNAVI_BENCH=ON
