@@ -23,6 +23,7 @@ const Interpreter::Command* Interpreter::lookup(std::string_view keyword) {
         {"browserwindows", Needs::Nothing, &I::browserWindowsCommand},
         {"clock", Needs::Nothing, &I::clockCommand},
         {"file", Needs::Nothing, &I::fileCommand},
+        {"keeplist", Needs::Nothing, &I::keepListCommand},
         {"start", Needs::Nothing, &I::startCommand},
         {"restart", Needs::Started, &I::restartCommand},
         {"click", Needs::Running, &I::clickCommand},

@@ -60,6 +60,7 @@ class Interpreter {
     void browserWindowsCommand(CommandWords& words);
     void clockCommand(CommandWords& words);
     void fileCommand(CommandWords& words);
+    void keepListCommand(CommandWords& words);
 
     // The program's life (program_commands.cpp).
     void startCommand(CommandWords& words);

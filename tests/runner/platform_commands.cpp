@@ -117,4 +117,14 @@ void Interpreter::fileCommand(CommandWords& words) {
     }
 }
 
+// Set-up of a long keep list without spelling out its entries.
+void Interpreter::keepListCommand(CommandWords& words) {
+    const std::filesystem::path file =
+        programFile(desktop_.folder(), words.string("the file name"));
+    // The largest count the program's 16-bit count can load.
+    const auto count = static_cast<int>(words.integer("the number of entries", 0, 32767));
+    words.finish();
+    writeFileBytes(file, toCp932(withLineEnds(keepListLines(count))));
+}
+
 }  // namespace kazunavi::scenario

@@ -29,6 +29,19 @@ std::u16string withLineEnds(const std::vector<std::string>& lines) {
     return content;
 }
 
+std::vector<std::string> keepListLines(int count) {
+    std::vector<std::string> lines = {"[KeepCount]", "Count=" + std::to_string(count)};
+    if (count > 0) {
+        lines.emplace_back("[KeepURL]");
+    }
+    for (int i = 0; i < count; ++i) {
+        const std::string n = std::to_string(i);
+        lines.push_back("Name" + n + "=entry " + n);
+        lines.push_back("URL" + n + "=http://example.org/" + n);
+    }
+    return lines;
+}
+
 void writeFileBytes(const std::filesystem::path& file, std::string_view bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

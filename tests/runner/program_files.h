@@ -16,6 +16,10 @@ std::filesystem::path programFile(const std::filesystem::path& folder, std::u16s
 // line ended by CR LF.
 std::u16string withLineEnds(const std::vector<std::string>& lines);
 
+// The keep list file as the program writes it with COUNT entries: entry i is
+// named "entry i" and holds the address "http://example.org/i".
+std::vector<std::string> keepListLines(int count);
+
 void writeFileBytes(const std::filesystem::path& file, std::string_view bytes);
 // nullopt when there is no such file.
 std::optional<std::string> readFileBytes(const std::filesystem::path& file);

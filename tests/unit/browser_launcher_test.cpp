@@ -1,7 +1,9 @@
 #include "platform/linux/browser_launcher.h"
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -39,9 +41,12 @@ record="$(dirname "$0")/record"
 stdin=$(readlink /proc/$$/fd/0)
 stdout=$(readlink /proc/$$/fd/1)
 stderr=$(readlink /proc/$$/fd/2)
+fds=
+for fd in 3 4 5 6 7 8 9; do [ -L /proc/$$/fd/$fd ] && fds="$fds$fd "; done
+while read -r name value; do [ "$name" = SigBlk: ] && sigblk=$value; done < /proc/$$/status
 {
     printf '%s\0' "pid=$$" "ppid=$PPID" "sid=$(cut -d' ' -f6 /proc/$$/stat)" \
-        "stdin=$stdin" "stdout=$stdout" "stderr=$stderr" \
+        "stdin=$stdin" "stdout=$stdout" "stderr=$stderr" "fds=$fds" "sigblk=$sigblk" \
         "GNOME_ACCESSIBILITY=${GNOME_ACCESSIBILITY-unset}" --
     printf '%s\0' "$@"
 } > "$record.part"
@@ -127,8 +132,9 @@ bool hasChildren() {
     return !(::waitpid(-1, nullptr, WNOHANG) < 0 && errno == ECHILD);
 }
 
-// The browser runs apart, without a terminal, and gets the address as one
-// argument that no shell interprets.
+// The browser runs apart, without a terminal, a descriptor or a blocked
+// signal of this program, and gets the address as one argument that no shell
+// interprets.
 TEST_F(LinuxBrowserTest, SendsTheAddressAsOneArgumentThatNoShellInterprets) {
     const std::string trap = (folder_ / "trap").string();
     const std::string tail =
@@ -136,10 +142,20 @@ TEST_F(LinuxBrowserTest, SendsTheAddressAsOneArgumentThatNoShellInterprets) {
     const std::u16string tail16(tail.begin(), tail.end());
     const std::u16string address = u"http://例え.jp/日本語 😀" + tail16;
 
+    const int inherited = ::open("/dev/null", O_RDONLY);  // not closed on exec
+    sigset_t blocked;
+    sigset_t before;
+    ::sigemptyset(&blocked);
+    ::sigaddset(&blocked, SIGUSR2);
+    ::pthread_sigmask(SIG_BLOCK, &blocked, &before);
     browser_.navigate(address);
+    ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    ::close(inherited);
     const std::optional<Record> record = awaitRecord();
     ASSERT_TRUE(record);
     EXPECT_THAT(record->arguments, ElementsAre("http://例え.jp/日本語 😀" + tail));
+    EXPECT_EQ(record->facts.at("fds"), "");
+    EXPECT_EQ(record->facts.at("sigblk"), "0000000000000000");
     EXPECT_FALSE(fs::exists(trap));
     EXPECT_EQ(record->facts.at("GNOME_ACCESSIBILITY"), "1");
     EXPECT_EQ(record->facts.at("stdin"), "/dev/null");

@@ -39,9 +39,14 @@ TEST(Lists, RemoveMovesLaterItemsUpAndFailsOutsideTheList) {
     EXPECT_THROW(list.removeItem(-1), Failure);
     EXPECT_THROW(list.removeItem(2), Failure);
     EXPECT_THROW((void)list.list(2), Failure);
-    list.removeItem(1);  // the selected item goes: nothing is selected
+    list.removeItem(1);  // the selected item goes: nothing is selected or shown
     EXPECT_EQ(list.listIndex(), -1);
+    EXPECT_EQ(list.text(), u"");
     EXPECT_EQ(list.listCount(), 1);
+    list.setListIndex(0);
+    list.clearItems();
+    EXPECT_EQ(list.listIndex(), -1);
+    EXPECT_EQ(list.listCount(), 0);
 }
 
 TEST(Lists, ShowingTheTextOfAnItemSelectsIt) {

@@ -43,12 +43,25 @@ TEST(ScenarioSyntax, LinesAndWords) {
     EXPECT_EQ(parseScript("\xEF\xBB\xBFstart\n").commands[0].tokens[0].word, "start");
 }
 
+TEST(ScenarioSyntax, EachEscapeIsOneUtf16CodeUnit) {
+    const Script s = parseScript(R"(set x "\"\\\r\n\t\u3042a" "\uD83D\uDE00" "" "😀")");
+    ASSERT_EQ(s.commands[0].tokens.size(), 6u);
+    EXPECT_EQ(s.commands[0].tokens[2].text, u"\"\\\r\n\t\u3042a");
+    EXPECT_EQ(s.commands[0].tokens[3].text, u"\xD83D\xDE00");
+    EXPECT_TRUE(s.commands[0].tokens[4].quoted);
+    EXPECT_EQ(s.commands[0].tokens[4].text, u"");
+    EXPECT_EQ(s.commands[0].tokens[5].text, s.commands[0].tokens[3].text);
+}
+
 TEST(ScenarioSyntax, BlockEndsAtALineHoldingOnlyTheCloser) {
-    const Script s = parseScript("file \"a\" <<\n>> not the end\n  >>  \nstart\n");
+    // Comment lines, escapes and blank lines inside a block are content.
+    const Script s =
+        parseScript("file \"a\" <<\n>> not the end\n# not a comment\n\\n\n\n  >>  \nstart\n");
     ASSERT_EQ(s.commands.size(), 2u);
     EXPECT_EQ(s.commands[0].tokens.size(), 2u);  // the << is not a word of the command
-    EXPECT_EQ(*s.commands[0].block, std::vector<std::string>{">> not the end"});
-    EXPECT_EQ(s.commands[1].line, 4);
+    EXPECT_EQ(*s.commands[0].block,
+              (std::vector<std::string>{">> not the end", "# not a comment", "\\n", ""}));
+    EXPECT_EQ(s.commands[1].line, 7);
     EXPECT_FALSE(s.commands[1].block.has_value());
 }
 

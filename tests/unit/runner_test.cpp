@@ -13,6 +13,7 @@
 
 #include "platform/failure.h"
 #include "runner/interpreter.h"
+#include "runner/program_files.h"
 #include "runner/scenario_failure.h"
 #include "runner/scenario_files.h"
 #include "support/scratch_folder.h"
@@ -92,6 +93,8 @@ TEST(ScenarioRun, FailsAtTheLineWithWhatWasExpectedAndWhatWasFound) {
         {"clock 4294967296\nstart\n", 1,
          "clock: expected the tick count from 0 to 4294967295, found 4294967296"},
         {"browser broken\nstart\n", 1, "browser: expected fails or works, found broken"},
+        {"keeplist \"URL.ini\" 32768\nstart\n", 1,
+         "keeplist: expected the number of entries from 0 to 32767, found 32768"},
         // Exactly one start, before anything but the platform.
         {"start\nstart\n", 2, "expected one start in a scenario, found a second"},
         {"clipboard none\n", 1, "expected a start command, found none"},
@@ -133,7 +136,9 @@ TEST(ScenarioRun, FailsAtTheLineWithWhatWasExpectedAndWhatWasFound) {
     }
     // Checks of the platform alone may stand before the start; after the
     // end, checks, platform commands, time and restart may follow.
-    expectPass(runScenarioText("expect clipboard none\nexpect browsed none\nstart\n"));
+    expectPass(
+        runScenarioText("expect clipboard none\nclipboard \"\"\nexpect clipboard \"\"\nexpect "
+                        "browsed none\nstart\n"));
     expectPass(
         runScenarioText("start\nclick lblEXIT\nexpect ended\nwait 1000\nclipboard "
                         "\"x\"\nrestart\nexpect running\n"));
@@ -224,11 +229,11 @@ TEST(ScenarioDriving, EventsAndTicksComeInTheOrderAndAtTheTimeTheContractSays) {
          {"MouseDown1@0", "MouseUp1@0", "Click0@0", "MouseMove0@10", "MouseDown2@10", "MouseUp1@10",
           "Click0@10"}},
         // hold lets time pass between press and release: Timer3 (100 ms,
-        // running from the start) ticks meanwhile.
-        {"clock 1000\nstart\nhold Label4(3) 300\n",
+        // running from the start) ticks meanwhile, also across the wrap.
+        {"clock 4294967200\nstart\nhold Label4(3) 300\n",
          0,
-         {"MouseDown1@1000", "Timer3@1100", "Timer3@1200", "Timer3@1300", "MouseUp1@1300",
-          "Click0@1300"}},
+         {"MouseDown1@4294967200", "Timer3@4", "Timer3@104", "Timer3@204", "MouseUp1@204",
+          "Click0@204"}},
         // A timer that fell due while a handler blocked ticks once when it ends.
         {"start\nset Timer3.Enabled false\nset Timer1.Interval 100\nset Timer1.Enabled true\n"
          "click Label4(3)\nwait 99\nwait 1\n",
@@ -276,6 +281,13 @@ TEST(ScenarioFiles, FilesAreCodePage932WithCrLfAndLfLinesDoNotPass) {
     std::ifstream in(desktop.folder() / "k.txt", std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_EQ(bytes, "\x82\xA0\r\nb\r\n");
+    // A generated keep list: the layout the program writes, none of it for 0.
+    executeAll(interpreter, "keeplist \"URL.ini\" 2\nkeeplist \"empty.ini\" 0\n");
+    EXPECT_EQ(
+        *readFileBytes(desktop.folder() / "URL.ini"),
+        "[KeepCount]\r\nCount=2\r\n[KeepURL]\r\nName0=entry 0\r\nURL0=http://example.org/0\r\n"
+        "Name1=entry 1\r\nURL1=http://example.org/1\r\n");
+    EXPECT_EQ(*readFileBytes(desktop.folder() / "empty.ini"), "[KeepCount]\r\nCount=0\r\n");
     EXPECT_TRUE(desktop.profile.readOnly.contains(desktop.folder() / "ro.ini"));
     EXPECT_TRUE(desktop.profile.readOnly.contains(desktop.folder()));
 
