@@ -4,34 +4,28 @@
 
 #include <condition_variable>
 #include <cstdlib>
-#include <functional>
 #include <future>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
-#include <tuple>
 
 namespace kazunavi {
 namespace {
 
 using namespace std::chrono_literals;
 
-// Far beyond anything the lookup thread needs: only a fault waits this long.
-constexpr auto kPatience = 10s;
-
-// What the test and its fake lookups share. Lookup n (from 1) answers the
-// window with handle n, or throws when `throws` says so; it ends only while
-// fewer than `permits` lookups have ended.
+// The lookups of one test. Lookup n (from 1) answers the window with handle n,
+// or throws when n is `failing`; it ends only while fewer than `permits`
+// lookups have ended, or once cancelled.
 struct Script {
     std::mutex mutex;
     std::condition_variable changed;
-    int made = 0, started = 0, finished = 0, answers = 0, permits = 1000;
+    int made = 0, started = 0, finished = 0, answers = 0, permits = 1000, failing = 0;
     bool cancelled = false;
-    std::function<bool(int)> throws = [](int) { return false; };
 
-    bool waitUntil(const std::function<bool()>& done) {
+    bool waitUntil(int& count, int value) {
         std::unique_lock lock(mutex);
-        return changed.wait_for(lock, kPatience, done);
+        return changed.wait_for(lock, 10s, [&] { return count == value; });
     }
     void set(int& field, int value) {
         std::lock_guard lock(mutex);
@@ -40,37 +34,30 @@ struct Script {
     }
 };
 
-class FakeLookup : public WindowLookup {
-  public:
-    explicit FakeLookup(Script& script) : s_(script) {}
+struct FakeLookup : WindowLookup {
+    explicit FakeLookup(Script& script) : s(script) {}
     std::vector<BrowserWindow> lookUp() override {
-        std::unique_lock lock(s_.mutex);
-        const int call = ++s_.started;
-        s_.changed.notify_all();
-        s_.changed.wait(lock, [&] { return s_.cancelled || s_.finished < s_.permits; });
-        ++s_.finished;
-        s_.changed.notify_all();
-        if (s_.throws(call)) {
+        std::unique_lock lock(s.mutex);
+        const int call = ++s.started;
+        s.changed.notify_all();
+        s.changed.wait(lock, [&] { return s.cancelled || s.finished < s.permits; });
+        ++s.finished;
+        if (call == s.failing) {
             throw std::runtime_error("the browser went away");
         }
-        return {BrowserWindow{static_cast<WindowHandle>(call), u"http://127.0.0.1/", 11}};
+        return {BrowserWindow{WindowHandle(call), u"http://127.0.0.1/", 11}};
     }
     void cancel() override {
-        std::lock_guard lock(s_.mutex);
-        s_.cancelled = true;
-        s_.changed.notify_all();
+        std::lock_guard lock(s.mutex);
+        s.cancelled = true;
+        s.changed.notify_all();
     }
-
-  private:
-    Script& s_;
+    Script& s;
 };
 
 std::unique_ptr<LatestBrowserWindows> windowsWith(Script& s) {
     return std::make_unique<LatestBrowserWindows>(
-        [&s] {
-            s.set(s.made, s.made + 1);
-            return std::make_unique<FakeLookup>(s);
-        },
+        [&s] { return s.set(s.made, s.made + 1), std::make_unique<FakeLookup>(s); },
         [&s] { s.set(s.answers, s.answers + 1); });
 }
 
@@ -78,7 +65,7 @@ std::unique_ptr<LatestBrowserWindows> windowsWith(Script& s) {
 // the lookup would not return while the lookup hangs.
 std::vector<WindowHandle> handles(LatestBrowserWindows& windows) {
     auto answer = std::async(std::launch::async, [&windows] { return windows.list(); });
-    if (answer.wait_for(kPatience) != std::future_status::ready) {
+    if (answer.wait_for(10s) != std::future_status::ready) {
         ADD_FAILURE() << "list() waited for the lookup";
         std::abort();  // the hanging call still uses the object
     }
@@ -90,53 +77,51 @@ std::vector<WindowHandle> handles(LatestBrowserWindows& windows) {
 }
 using Handles = std::vector<WindowHandle>;
 
+// Each tick takes the answer of the lookup the tick before asked for; the
+// lookup is made when the first tick asks, and a failed one answers nothing.
 TEST(LatestBrowserWindows, EachTickTakesTheAnswerOfTheLookupAskedForTheTickBefore) {
     Script s;
-    s.throws = [](int call) { return call == 2; };
+    s.failing = 2;
     auto windows = windowsWith(s);
     std::this_thread::sleep_for(20ms);
-    EXPECT_EQ(s.made, 0);  // no lookup made before the first tick asks
+    EXPECT_EQ(s.made, 0);
     EXPECT_EQ(handles(*windows), Handles{});
-    ASSERT_TRUE(s.waitUntil([&] { return s.answers == 1; }));
+    ASSERT_TRUE(s.waitUntil(s.answers, 1));
     EXPECT_EQ(handles(*windows), Handles{1});
-    ASSERT_TRUE(s.waitUntil([&] { return s.answers == 2; }));
-    EXPECT_EQ(handles(*windows), Handles{});  // a failed lookup answers nothing
-    ASSERT_TRUE(s.waitUntil([&] { return s.answers == 3; }));
-    const std::vector<BrowserWindow> fourth = windows->list();
-    ASSERT_EQ(fourth.size(), 1u);
-    EXPECT_EQ(fourth.front().handle, 3u);
-    EXPECT_EQ(fourth.front().locationUrl, u"http://127.0.0.1/");
-    EXPECT_EQ(fourth.front().titleSuffixLength, 11);
+    ASSERT_TRUE(s.waitUntil(s.answers, 2));
+    EXPECT_EQ(handles(*windows), Handles{});
+    ASSERT_TRUE(s.waitUntil(s.answers, 3));
+    const std::vector<BrowserWindow> third = windows->list();
+    ASSERT_EQ(third.size(), 1u);
+    EXPECT_EQ(third.front().handle, 3u);
+    EXPECT_EQ(third.front().locationUrl, u"http://127.0.0.1/");
+    EXPECT_EQ(third.front().titleSuffixLength, 11);
     EXPECT_EQ(s.made, 1);
 }
 
-// The lookup hangs: the ticks go on without it, and once it ends its answer,
-// begun before the previous tick, is too old.
+// A hanging lookup never holds the tick; once it ends, its answer, begun
+// before the previous tick, is too old. Closing cancels it.
 TEST(LatestBrowserWindows, AHangingLookupNeverHoldsTheTickNorAnswersLate) {
     Script s;
     s.permits = 0;
     auto windows = windowsWith(s);
-    EXPECT_EQ(handles(*windows), Handles{});
-    ASSERT_TRUE(s.waitUntil([&] { return s.started == 1; }));
     for (int tick = 0; tick < 3; ++tick) {
         EXPECT_EQ(handles(*windows), Handles{});
+        ASSERT_TRUE(s.waitUntil(s.started, 1));
     }
     s.set(s.permits, 1);
-    ASSERT_TRUE(s.waitUntil([&] { return s.started == 2; }));
+    ASSERT_TRUE(s.waitUntil(s.started, 2));
     EXPECT_EQ(handles(*windows), Handles{});
     s.set(s.permits, 1000);
-    ASSERT_TRUE(s.waitUntil([&] { return s.answers == 3; }));
+    ASSERT_TRUE(s.waitUntil(s.answers, 3));
+    s.set(s.permits, 3);
     EXPECT_EQ(handles(*windows), Handles{3});
-}
-
-TEST(LatestBrowserWindows, ClosingCancelsAHangingLookup) {
-    Script s;
-    s.permits = 0;
-    auto windows = windowsWith(s);
-    windows->list();
-    ASSERT_TRUE(s.waitUntil([&] { return s.started == 1; }));
+    ASSERT_TRUE(s.waitUntil(s.started, 4));
     auto closing = std::async(std::launch::async, [&windows] { windows.reset(); });
-    ASSERT_EQ(closing.wait_for(kPatience), std::future_status::ready);
+    if (closing.wait_for(10s) != std::future_status::ready) {
+        ADD_FAILURE() << "closing waited for the hanging lookup";
+        std::abort();
+    }
     EXPECT_TRUE(s.cancelled);
 }
 
@@ -145,9 +130,8 @@ TEST(LatestBrowserWindows, WithoutALookupThereIsNeverAWindow) {
         LatestBrowserWindows windows([throws]() -> std::unique_ptr<WindowLookup> {
             return throws ? throw std::runtime_error("no display") : nullptr;
         });
-        for (int tick = 0; tick < 3; ++tick) {
+        for (int tick = 0; tick < 3; ++tick, std::this_thread::sleep_for(5ms)) {
             EXPECT_TRUE(windows.list().empty());
-            std::this_thread::sleep_for(5ms);
         }
     }
 }

@@ -3,9 +3,7 @@ set(KAZUNAVI_UNIT_TEST_SOURCES
     unit/text_test.cpp
     unit/linux_services_test.cpp
     unit/latest_browser_windows_test.cpp
-    unit/ini_document_test.cpp
-    unit/ini_profile_test.cpp
-    unit/ini_crash_test.cpp
+    unit/ini_test.cpp
     unit/runner_syntax_test.cpp
     unit/runner_test.cpp
     )

@@ -1,0 +1,342 @@
+// The INI layer: the text of a file as the Windows profile functions see it,
+// and the profile functions on this system's real files.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <thread>
+
+#include "platform/common/ini_document.h"
+#include "platform/common/unicode_text.h"
+#include "platform/failure.h"
+#include "support/disk_profile.h"
+#include "support/scratch_folder.h"
+
+namespace kazunavi {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+// The values of "section/key|section/key|...", "-" for none.
+std::string valuesOf(const IniDocument& document, std::string_view asked) {
+    std::string values;
+    for (std::size_t start = 0, end = 0; start < asked.size(); start = end + 1) {
+        end = std::min(asked.find('|', start), asked.size());
+        const std::string_view one = asked.substr(start, end - start);
+        const std::size_t slash = one.find('/');
+        values += document.value(one.substr(0, slash), one.substr(slash + 1)).value_or("-");
+        values += "|";
+    }
+    return values;
+}
+
+// ゾ is 83 5D (its second byte looks like ']'), ア 83 41 ('A'), ヂ 83 61 ('a').
+TEST(IniDocument, ReadsAsTheWindowsProfileFunctionsDo) {
+    for (const std::string& text : {"[a]\nk=v\n\n; c\r\n[b]\rx=1\r\r\n  odd\n"s, "a \0 b\r\nk"s}) {
+        EXPECT_EQ(IniDocument::parse(text).serialize(), text);  // byte for byte
+    }
+    const IniDocument d = IniDocument::parse(
+        "top=1\r\n[ \tSec \v]  \r\n \t Key \t=  \t in  ner \v\t \r\nk=first\r\nK=second\r\n"
+        "dq=  \"  sp  \"  \r\nsq='x'\nnest=\"'i'\"\rtwice=\"\"x\"\"\r\nmixed=\"x'\r\nlone=\"\r\n"
+        "e=\"\"\r\nin=a\"b\"c\r\n;c=1\r\n \t;d=1\r\nbare\r\nse;mi=2\r\nv=;no\r\n#h=3\r\n"
+        "[open   \r\na=1\r\n[closed]tail=x\r\nb=2\r\n[sc]tion]\r\nc=3\r\n[]\r\nd=4\r\n"
+        "[\x83\x5D]\r\n\x83\x41=5\r\n[sc]\r\nlater=6\r\nc=7");
+    EXPECT_EQ(valuesOf(d,
+                       "/top|sec/key|  SEC / KEY  |\tSec/Key|Sec/k|Sec/dq|Sec/sq|Sec/nest|"
+                       "Sec/twice|Sec/mixed|Sec/lone|Sec/e|Sec/in|Sec/;c|Sec/c|Sec/;d|Sec/bare|"
+                       "Sec/se;mi|Sec/v|Sec/#h|open/a|closed/b|closed/tail|sc/c|sc/later|/d|"
+                       "\x83\x5D/\x83\x41|\x83\x61/\x83\x41|\x83\x5D/\x83\x61"),
+              "-|in  ner|in  ner|-|first|  sp  |x|'i'|\"x\"|\"x'|\"||a\"b\"c|-|-|-|-|2|;no|3|1|2|-|"
+              "3|-|4|5|-|-|");
+    // In a UTF-8 file the same bytes are no double-byte characters.
+    EXPECT_EQ(valuesOf(IniDocument::parse("[\x83]x]\r\nk=1", IniCharset::kUtf8), "\x83/k"), "1|");
+}
+
+// An existing key keeps its place and spelling (only the first of two); a new
+// one goes after the last key of the first section of the name, a new
+// section to the end. Lines not changed keep their own line breaks.
+TEST(IniDocument, WritesKeysInPlaceAndNewOnesAfterTheLastKeyOfTheirSection) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"[S]\r\na=1\r\nKey = old \r\nkey=3", "[S]\r\na=1\r\nKey= v \r\nkey=3"},
+        {"[s]\na=1\nkey=1", "[s]\na=1\nkey= v \r\n"},
+        {"[s]\r\n;1\r\nx=1\r\n;2\r\ny=2\r\n\r\n;3\r\n[t]\r\n",
+         "[s]\r\n;1\r\nx=1\r\n;2\r\ny=2\r\nKEY= v \r\n\r\n;3\r\n[t]\r\n"},
+        {"[s]\r\n;c\r\n[s]\r\nw=0\r\n", "[s]\r\nKEY= v \r\n;c\r\n[s]\r\nw=0\r\n"},
+        {"[S]", "[S]\r\nKEY= v \r\n"},
+        {"[a]\nx=1", "[a]\nx=1\r\n[s]\r\nKEY= v \r\n"},
+        {"[a]\r\n\r\n;end\r\n", "[a]\r\n\r\n;end\r\n[s]\r\nKEY= v \r\n"}};
+    for (const auto& [text, expected] : cases) {
+        IniDocument document = IniDocument::parse(text);
+        document.set(" s ", " KEY ", " v ");
+        EXPECT_EQ(document.serialize(), expected) << text;
+    }
+    // Names and values end at their first line break: no text makes lines of its own.
+    IniDocument d;
+    d.set("KeepURL", "Name0", "title\r\n[KeepCount]\r\nCount=9999");
+    d.set("Keep\nURL", "URL0\r=x", "http://a/\rb");
+    EXPECT_EQ(d.serialize(), "[KeepURL]\r\nName0=title\r\n[Keep]\r\nURL0=http://a/\r\n");
+    // Only the first section of the name goes, with its header and keys;
+    // reads between changes see every change.
+    d = IniDocument::parse(";top\r\n[A]\r\nx=1\r\n;n\r\n\r\nbare\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n");
+    d.set("A", "w", "4");
+    EXPECT_EQ(valuesOf(d, "A/z|B/y"), "-|2|");
+    EXPECT_TRUE(d.removeSection(" a "));
+    EXPECT_EQ(d.serialize(), ";top\r\n;n\r\n\r\nbare\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n");
+    EXPECT_EQ(valuesOf(d, "A/z|A/x"), "3|-|");
+    EXPECT_TRUE(d.removeSection("A"));
+    EXPECT_FALSE(d.removeSection("A"));
+    EXPECT_EQ(valuesOf(d, "B/y"), "2|");
+}
+
+std::string fileBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void putFile(const fs::path& file, std::string_view bytes) {
+    std::ofstream(file, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+struct stat statusOf(const fs::path& file) {
+    struct stat status {};
+    EXPECT_EQ(::stat(file.c_str(), &status), 0) << file;
+    return status;
+}
+
+std::string namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    std::string all;
+    for (const std::string& name : names) {
+        all += name + " ";
+    }
+    return all;
+}
+
+// A new file gets mode 0600 in new folders of mode 0700; an existing one is
+// replaced whole through a link, keeping its mode; the same value again
+// leaves it alone. Temporary files of cut-short saves go with the next save,
+// unless they are young enough to belong to a save still running. A value
+// ends at its first NUL; a missing file is not made by reading or removing.
+TEST(IniProfile, ASaveReplacesTheFileWhole) {
+    test::ScratchFolder folder;
+    test::DiskProfileFile profile;
+    const fs::path nested = folder / "config" / "kazunavi" / "URL.ini", file = folder / "URL.ini";
+    EXPECT_EQ(profile.read(nested, u"s", u"k", u"  pad  ", 99), u"  pad");
+    profile.removeSection(nested, u"s");
+    EXPECT_FALSE(fs::exists(folder / "config"));  // neither reading nor removing makes it
+    profile.write(nested, u"s", u"k", u"ab"s + u'\0' + u"cd");
+    EXPECT_EQ(fileBytes(nested), "[s]\r\nk=ab\r\n");
+    EXPECT_EQ(statusOf(nested).st_mode & 07777, 0600u);
+    EXPECT_EQ(statusOf(folder / "config").st_mode & 07777, 0700u);
+    EXPECT_EQ(statusOf(nested.parent_path()).st_mode & 07777, 0700u);
+
+    for (const auto& [name, minutes] : {std::pair{".real.ini.saving-a1B2c3", 5},
+                                        {".real.ini.saving-d4E5f6", 0},
+                                        {".real.ini.backup", 5},
+                                        {".real.ini.saving-old", 5},
+                                        {".o.ini.saving-g7H8i9", 5}}) {
+        putFile(folder / name, "partial");
+        fs::last_write_time(folder / name,
+                            fs::file_time_type::clock::now() - std::chrono::minutes(minutes));
+    }
+    putFile(folder / "real.ini", "[s]\r\nk=ab\0cd\r\n"s);
+    ASSERT_EQ(::chmod((folder / "real.ini").c_str(), 0640), 0);
+    fs::create_symlink("real.ini", file);
+    EXPECT_EQ(profile.read(file, u"s", u"k", u"", 99), u"ab");
+    std::ifstream reader(folder / "real.ini", std::ios::binary);
+    profile.write(file, u"s", u"k", u"2");
+    EXPECT_EQ(fileBytes(folder / "real.ini"), "[s]\r\nk=2\r\n");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reader), {}), "[s]\r\nk=ab\0cd\r\n"s);
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(statusOf(file).st_mode & 07777, 0640u);
+    const ino_t written = statusOf(file).st_ino;
+    profile.write(file, u"S", u"K", u"2");
+    EXPECT_EQ(statusOf(file).st_ino, written);
+    EXPECT_EQ(namesIn(folder.path()),
+              ".o.ini.saving-g7H8i9 .real.ini.backup .real.ini.saving-d4E5f6 "
+              ".real.ini.saving-old URL.ini config real.ini ");
+}
+
+TEST(IniProfile, AWriteThatCannotBeDoneFailsAndChangesNothing) {
+    test::ScratchFolder folder;
+    test::DiskProfileFile profile;
+    EXPECT_THROW(profile.write("/proc/kazunavi-test/URL.ini", u"s", u"k", u"v"), Failure);
+    EXPECT_THROW(profile.write(folder.path(), u"s", u"k", u"v"), Failure);
+    EXPECT_EQ(profile.read(folder.path(), u"s", u"k", u"def", 9), u"def");
+    // A file size limit makes the disk look full to a child process.
+    putFile(folder / "URL.ini", "[s]\r\nk=1\r\n");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64, 64};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            profile.write(folder / "URL.ini", u"s", u"k", std::u16string(500, u'n'));
+        } catch (const Failure&) {
+            ::_exit(0);
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the failure went unreported";
+    EXPECT_EQ(fileBytes(folder / "URL.ini"), "[s]\r\nk=1\r\n");
+    EXPECT_EQ(namesIn(folder.path()), "URL.ini ");
+}
+
+// Each read looks at the file again, also when only its content changed
+// within the same second; a profile told to trust the file for a while does
+// so for reads, never for writes. A byte order mark keeps its encoding.
+TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
+    test::ScratchFolder folder;
+    test::DiskProfileFile profile, trusting(std::chrono::hours(1));
+    const fs::path file = folder / "URL.ini";
+    const auto read = [&file](IniProfileFile& p) { return p.read(file, u"s", u"k", u"-", 9); };
+    putFile(file, "[s]\r\nk=1\r\n");
+    EXPECT_EQ(read(profile), u"1");
+    const timespec modified = statusOf(file).st_mtim;
+    std::fstream(file, std::ios::binary | std::ios::in | std::ios::out).seekp(7).write("3", 1);
+    const timespec times[2] = {modified, modified};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    EXPECT_EQ(read(profile), u"3");
+    fs::remove(file);
+    EXPECT_EQ(read(profile), u"-");
+
+    putFile(file, "\xEF\xBB\xBF[s]\r\nk=日\r\n");
+    EXPECT_EQ(read(trusting), u"日");
+    putFile(folder / "other", "\xFF\xFE" + utf16LeBytes(u"[s]\r\nk=本\r\n"));
+    fs::rename(folder / "other", file);
+    EXPECT_EQ(read(trusting) + read(profile), u"日本");
+    trusting.write(file, u"s", u"o", u"語\u00E9");
+    EXPECT_EQ(fileBytes(file), "\xFF\xFE" + utf16LeBytes(u"[s]\r\nk=本\r\no=語?\r\n"));
+    putFile(file, "\xEF\xBB\xBF[s]\r\n");
+    profile.write(file, u"s", u"k", u"語");
+    EXPECT_EQ(fileBytes(file), "\xEF\xBB\xBF[s]\r\nk=語\r\n");
+}
+
+// The keep list save: both sections removed or not, then the count and every entry.
+void saveKeepList(ProfileFile& profile, const fs::path& file, bool clearFirst,
+                  const std::u16string& tag = u"名") {
+    if (clearFirst) {
+        profile.removeSection(file, u"KeepCount");
+        profile.removeSection(file, u"KeepURL");
+    }
+    profile.write(file, u"KeepCount", u"Count", u"50");
+    for (char16_t i = 0; i < 50; ++i) {
+        const std::u16string n = {char16_t(u'A' + i / 10), char16_t(u'0' + i % 10)};
+        profile.write(file, u"KeepURL", u"Name" + n, tag + n);
+        profile.write(file, u"KeepURL", u"URL" + n, u"http://www.example.co.jp/" + tag + n);
+    }
+}
+
+// A batch reads the file as it began with it and its own changes, writes it
+// once at the commit, with exactly the bytes of single writes, and not at all
+// without one; other files go at once.
+TEST(IniProfile, ABatchWritesTheBytesOfSingleWritesOnceAtItsCommit) {
+    test::ScratchFolder folder;
+    test::DiskProfileFile profile;
+    const fs::path file = folder / "URL.ini", single = folder / "single.ini";
+    const std::string old = "[x]\r\ny=old\r\n[KeepURL]\r\nNameA0=a\r\n\r\nURLZ=b\r\n";
+    for (const bool clearFirst : {false, true}) {
+        putFile(single, old);
+        saveKeepList(profile, single, clearFirst);
+        putFile(file, old);
+        const ino_t before = statusOf(file).st_ino;
+        {
+            IniProfileFile::Batch batch(profile, file);
+            saveKeepList(profile, file, clearFirst);
+            EXPECT_THROW(profile.beginBatch(single), Failure);
+            profile.write(folder / "o.ini", u"s", u"k", u"v");
+            EXPECT_EQ(fileBytes(folder / "o.ini"), "[s]\r\nk=v\r\n");
+            putFile(file, "[x]\r\ny=new\r\n");  // another program's change
+            EXPECT_EQ(profile.read(file, u"x", u"y", u"", 99) +
+                          profile.read(file, u"KeepURL", u"NameE9", u"", 99),
+                      u"old名E9");
+        }
+        EXPECT_EQ(fileBytes(file), "[x]\r\ny=new\r\n");
+        putFile(file, old);
+        IniProfileFile::Batch again(profile, file);
+        saveKeepList(profile, file, clearFirst);
+        EXPECT_EQ(statusOf(file).st_ino, before);
+        again.commit();
+        EXPECT_EQ(fileBytes(file), fileBytes(single));
+    }
+}
+
+// A save killed at any moment leaves the file either as it was or as the
+// save meant it, never anything in between.
+TEST(IniCrash, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
+    test::ScratchFolder folder;
+    const fs::path file = folder / "URL.ini";
+    const auto save = [&file](IniProfileFile& p, int variant) {
+        IniProfileFile::Batch batch(p, file);
+        saveKeepList(p, file, true, variant == 0 ? u"前" : u"後のページ/photos/large_image?");
+        batch.commit();
+    };
+    test::DiskProfileFile profile;
+    save(profile, 1);
+    const std::string second = fileBytes(file);
+    const auto started = std::chrono::steady_clock::now();
+    save(profile, 0);
+    auto window =
+        std::max<std::chrono::microseconds>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                                (std::chrono::steady_clock::now() - started) * 2),
+                                            std::chrono::milliseconds(2));
+    const std::string first = fileBytes(file);
+    std::mt19937 random(20240601);
+    int sawFirst = 0, sawSecond = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(8);
+    for (int round = 0; round < 300 && std::chrono::steady_clock::now() < deadline; ++round) {
+        // A child's first save may be slower than the parent's: while one
+        // content has not turned up, the kills may land later.
+        if (round % 20 == 19 && (sawFirst == 0 || sawSecond == 0)) {
+            window *= 2;
+        }
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {  // saves, switching between the lists, until killed
+            try {
+                test::DiskProfileFile saver;
+                ::close(ready[1]);  // tells the parent that saving starts now
+                for (int variant = 1;; variant ^= 1) {
+                    save(saver, variant);
+                }
+            } catch (...) {
+            }
+            ::_exit(1);
+        }
+        ::close(ready[1]);
+        char ignored = 0;
+        ASSERT_EQ(::read(ready[0], &ignored, 1), 0);
+        ::close(ready[0]);
+        std::this_thread::sleep_for(std::chrono::microseconds(
+            std::uniform_int_distribution<std::int64_t>(0, window.count())(random)));
+        ::kill(child, SIGKILL);
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+        const std::string now = fileBytes(file);
+        sawFirst += now == first;
+        sawSecond += now == second;
+        ASSERT_TRUE(now == first || now == second) << "torn after round " << round;
+    }
+    // Both contents turned up, so the kills did hit saves in progress.
+    EXPECT_GT(sawFirst, 0);
+    EXPECT_GT(sawSecond, 0);
+}
+
+}  // namespace
+}  // namespace kazunavi
