@@ -30,29 +30,17 @@ using Words = std::vector<std::string>;
 namespace fs = std::filesystem;
 using namespace std::literals;
 
-// The words of a text, split at `separator`.
-Words split(std::string_view text, char separator) {
-    Words words;
-    for (std::size_t start = 0, end = 0; start <= text.size(); start = end + 1) {
-        end = std::min(text.find(separator, start), text.size());
-        words.emplace_back(text.substr(start, end - start));
-    }
-    return words;
-}
+Words asked;  // the paths the last command asked about
 
 // The command for the address "u": program and arguments joined by '|'.
-// Exactly the paths listed (split at ',') are executable; those asked about
-// are noted.
-std::string commandFor(std::vector<std::string> environment, std::string_view executables,
-                       std::string_view address = "u", Words* asked = nullptr) {
-    const Words paths = split(executables, ',');
-    const BrowserCommand command =
-        browserCommandFor(address, environment, [&](const std::string& path) {
-            if (asked) {
-                asked->push_back(path);
-            }
-            return std::find(paths.begin(), paths.end(), path) != paths.end();
-        });
+// Exactly the paths listed (each followed by ',') are executable.
+std::string commandFor(const Words& environment, const std::string& executables,
+                       std::string_view address = "u") {
+    asked.clear();
+    const BrowserCommand command = browserCommandFor(address, environment, [&](auto& path) {
+        asked.push_back(path);
+        return ("," + executables).find("," + path + ",") != std::string::npos;
+    });
     std::string joined = command.program;
     for (std::size_t i = 1; i < command.argv.size(); ++i) {
         joined += "|" + command.argv[i];
@@ -68,59 +56,57 @@ std::string commandFor(std::vector<std::string> environment, std::string_view ex
 // name counts. No usable entry: xdg-open.
 TEST(BrowserCommand, EntriesQuotesPercentSignsAndTheProgramsFamily) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"nosuch:/o/b:fire -new:b", "/bin/fire,/usr/bin/b", "/bin/fire|-new|u"},
-        {"b", "/usr/bin/b,/bin/b", "/usr/bin/b|u"},
-        {"sub/b:b 'open:./c 'x'", "/usr/bin/sub/b,/usr/bin/b,./c", "./c|x|u"},
-        {R"('/o/My B'  "-p=a b"	it\'s "say \"hi\" \\" '' x'y'"z")", "/o/My B",
+        {"nosuch:/o/b:fire -new:b", "/bin/fire,/usr/bin/b,", "/bin/fire|-new|u"},
+        {"b", "/usr/bin/b,/bin/b,", "/usr/bin/b|u"},
+        {"sub/b:b 'open:./c 'x'", "/usr/bin/sub/b,/usr/bin/b,./c,", "./c|x|u"},
+        {R"('/o/My B'  "-p=a b"	it\'s "say \"hi\" \\" '' x'y'"z")", "/o/My B,",
          R"(/o/My B|-p=a b|it's|say "hi" \||xyz|u)"},
-        {"b --url=%s [%s] 100%% %d % x%%s", "/bin/b", "/bin/b|--url=u|[u]|100%|%d|%|x%s"},
-        {"%s:b", "/bin/u,/bin/b", "/bin/b|u"},
-        {":: :nosuch", "/usr/bin/xdg-open", "/usr/bin/xdg-open|u"},
-        {"Google-Chrome -- --app=%s", "/bin/Google-Chrome",
+        {"b --url=%s [%s] 100%% %d % x%%s", "/bin/b,", "/bin/b|--url=u|[u]|100%|%d|%|x%s"},
+        {"%s:b", "/bin/u,/bin/b,", "/bin/b|u"},
+        {":: :nosuch", "/usr/bin/xdg-open,", "/usr/bin/xdg-open|u"},
+        {"Google-Chrome -- --app=%s", "/bin/Google-Chrome,",
          "/bin/Google-Chrome|--force-renderer-accessibility|--|--app=u"},
-        {"brave --force-renderer-accessibility", "/bin/brave",
+        {"brave --force-renderer-accessibility", "/bin/brave,",
          "/bin/brave|--force-renderer-accessibility|u"},
-        {"/chrome/fire", "/chrome/fire", "/chrome/fire|u"}};
+        {"/chrome/fire", "/chrome/fire,", "/chrome/fire|u"}};
     for (const auto& [browser, executables, expected] : cases) {
         EXPECT_EQ(commandFor({"PATH=/usr/bin:/bin", "BROWSER="s + browser}, executables), expected);
     }
-    EXPECT_EQ(commandFor({"BROWSER=b %s"}, "/bin/b", "%s%%"), "/bin/b|%s%%");
+    EXPECT_EQ(commandFor({"BROWSER=b %s"}, "/bin/b,", "%s%%"), "/bin/b|%s%%");
 }
 
 // An empty folder on the path is not the current one; without PATH the
 // system's default; the first setting of a variable counts. Options, empty
 // addresses and NULs are refused, whatever the entry.
 TEST(BrowserCommand, TheSearchPathTheChildsEnvironmentAndWhatIsRefused) {
-    Words asked;
-    EXPECT_EQ(commandFor({"PATH=:/a::/b/", "BROWSER=x"}, "/b/x", "u", &asked), "/b/x|u");
+    EXPECT_EQ(commandFor({"PATH=:/a::/b/", "BROWSER=x"}, "/b/x,"), "/b/x|u");
     EXPECT_EQ(asked, (Words{"/a/x", "/b/x"}));
-    EXPECT_EQ(commandFor({"BROWSER=c"}, "/usr/bin/c"), "/usr/bin/c|u");
+    EXPECT_EQ(commandFor({"BROWSER=c"}, "/usr/bin/c,"), "/usr/bin/c|u");
     const Words environment = {"PATH=/bin",           "GNOME_ACCESSIBILITY=0",   "BROWSER=b",
                                "BROWSER=c",           "GNOME_ACCESSIBILITY_X=5", "PATH=/usr/bin",
                                "GNOME_ACCESSIBILITY="};
-    EXPECT_EQ(commandFor(environment, "/bin/b,/usr/bin/c"), "/bin/b|u");
+    EXPECT_EQ(commandFor(environment, "/bin/b,/usr/bin/c,"), "/bin/b|u");
     EXPECT_EQ(browserCommandFor("u", environment, [](auto& path) { return path == "/bin/b"; }).envp,
               (Words{"PATH=/bin", "BROWSER=b", "BROWSER=c", "GNOME_ACCESSIBILITY_X=5",
                      "PATH=/usr/bin", "GNOME_ACCESSIBILITY=1"}));
     for (std::string_view address : {"--version"sv, "-"sv, ""sv, "http://a\0b"sv}) {
-        EXPECT_THROW(commandFor({"BROWSER=b %s"}, "/bin/b", address), Failure);
-        EXPECT_THROW(commandFor({}, "/bin/xdg-open", address), Failure);
+        EXPECT_THROW(commandFor({"BROWSER=b %s"}, "/bin/b,", address), Failure);
+        EXPECT_THROW(commandFor({}, "/bin/xdg-open,", address), Failure);
     }
-    EXPECT_EQ(commandFor({}, "/bin/xdg-open", " -x"), "/bin/xdg-open| -x");
+    EXPECT_EQ(commandFor({}, "/bin/xdg-open,", " -x"), "/bin/xdg-open| -x");
     EXPECT_THROW(commandFor({"BROWSER=b:/opt/b"}, ""), Failure);
 }
 
 // A stand-in browser: writes its process facts, "--" and its arguments,
 // NUL-separated so that any byte but NUL survives, then lives 30 seconds.
 constexpr const char* kRecorder = R"sh(#!/bin/sh
-r="$(dirname "$0")/record"
 printf '%s\0' "$$" "$PPID" "$(cut -d' ' -f6 /proc/$$/stat)" "$(readlink /proc/$$/fd/0)" \
-    "$(readlink /proc/$$/fd/1)" "$(readlink /proc/$$/fd/2)" "$GNOME_ACCESSIBILITY" -- "$@" >"$r.1"
-mv "$r.1" "$r"
+    "$(readlink /proc/$$/fd/1)" "$(readlink /proc/$$/fd/2)" "$GNOME_ACCESSIBILITY" -- "$@" >"$0.r"
+mv "$0.r" "$0.record"
 exec sleep 30
 )sh";
 
-// Sets an environment variable for one test.
+// Sets an environment variable for one scope.
 struct Setting {
     Setting(const char* variable, const std::string& value) : name(variable) {
         if (const char* old = std::getenv(name)) {
@@ -137,33 +123,36 @@ bool hasChildren() {
     return !(::waitpid(-1, nullptr, WNOHANG) < 0 && errno == ECHILD);
 }
 
-void writeProgram(const fs::path& path, std::string_view text) {
-    std::ofstream(path) << text;
-    ASSERT_EQ(::chmod(path.c_str(), 0700), 0);
-}
-
 // The browser runs apart, in a session of its own without a terminal,
 // outlives the call and leaves no child behind; it gets the address in UTF-8
-// as one argument that no shell interprets.
+// as one argument that no shell interprets. A browser that cannot start, or
+// an address that looks like an option, is a failure that starts nothing.
 TEST(LinuxBrowser, StartsTheBrowserApartWithTheAddressAsOneArgument) {
     test::ScratchFolder folder;
-    const std::string recorder = folder / "recorder", trap = folder / "trap";
-    writeProgram(recorder, kRecorder);
-    writeProgram(folder / "plain", "");
-    ::chmod((folder / "plain").c_str(), 0600);
-    EXPECT_TRUE(isExecutableFile(recorder));
-    EXPECT_FALSE(isExecutableFile(folder / "plain") || isExecutableFile(folder.path()));
-    const Setting browser("BROWSER", "/nonexistent/b:" + recorder + " --new --url=%s");
+    const std::string run = folder / "run", trap = folder / "trap";
+    for (const auto& [name, text] : {std::pair{"run", kRecorder},
+                                     {"bad", "no program\n"},
+                                     {"lost", "#!/nonexistent/interpreter\n"}}) {
+        std::ofstream(folder / name) << text;
+        ::chmod((folder / name).c_str(), 0700);
+    }
+    for (const char* name : {"missing", "bad", "lost"}) {
+        const Setting path("PATH", folder.path()), browser("BROWSER", folder / name);
+        EXPECT_THROW(LinuxBrowser().navigate(u"http://host/a"), Failure) << name;
+    }
     const Setting accessibility("GNOME_ACCESSIBILITY", "0");
+    const Setting browser("BROWSER", "/nonexistent/b:" + run + " --new --url=%s");
+    EXPECT_THROW(LinuxBrowser().navigate(u"--headless"), Failure);
+    EXPECT_THROW(LinuxBrowser().navigate(u""), Failure);
     const std::string tail = " \"q\" 'q' ; $(touch " + trap + ") `touch " + trap + "` $HOME *?\\ |";
     LinuxBrowser().navigate(u"http://例.jp/😀" + std::u16string(tail.begin(), tail.end()) +
                             char16_t(0xD83D));
     EXPECT_FALSE(hasChildren());
-    for (int i = 0; i < 500 && !fs::exists(folder / "record"); ++i) {
+    for (int i = 0; i < 500 && !fs::exists(run + ".record"); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     Words r;
-    std::ifstream in(folder / "record", std::ios::binary);
+    std::ifstream in(run + ".record", std::ios::binary);
     for (std::string item; std::getline(in, item, '\0');) {
         r.push_back(item);
     }
@@ -175,36 +164,19 @@ TEST(LinuxBrowser, StartsTheBrowserApartWithTheAddressAsOneArgument) {
     EXPECT_NE(r[1], std::to_string(::getpid()));
     EXPECT_NE(r[2], std::to_string(::getsid(0)));
     EXPECT_EQ(::kill(std::stoi(r[0]), SIGKILL), 0) << "the browser should still run";
-}
-
-TEST(LinuxBrowser, FailsWhenTheBrowserCannotStartOrTheAddressLooksLikeAnOption) {
-    test::ScratchFolder folder;
-    const Setting path("PATH", folder.path());  // no xdg-open to fall back on
-    writeProgram(folder / "not-a-program", "this is no program\n");
-    writeProgram(folder / "no-interpreter", "#!/nonexistent/interpreter\n");
-    writeProgram(folder / "recorder", kRecorder);
-    for (const char* name : {"missing", "not-a-program", "no-interpreter"}) {
-        const Setting browser("BROWSER", folder / name);
-        EXPECT_THROW(LinuxBrowser().navigate(u"http://host/a"), Failure) << name;
-    }
-    const Setting browser("BROWSER", folder / "recorder");
-    EXPECT_THROW(LinuxBrowser().navigate(u"--headless"), Failure);
-    EXPECT_THROW(LinuxBrowser().navigate(u""), Failure);
-    EXPECT_FALSE(hasChildren());
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_FALSE(fs::exists(folder / "record"));
+    EXPECT_TRUE(isExecutableFile(run));
+    EXPECT_FALSE(isExecutableFile(trap) || isExecutableFile(folder.path()));
 }
 
 // The lock goes with its holder, not with a program it started; a link in
-// its place is not followed.
+// its place is not followed. It lives in the runtime folder, or else in /tmp.
 TEST(InstanceLock, TheSecondCopySeesTheFirstUntilItIsGone) {
     test::ScratchFolder folder;
     const fs::path file = folder / "kazunavi.lock";
     std::optional<InstanceLock> first(std::in_place, file);
     EXPECT_FALSE(first->anotherRunning());
     InstanceLock second(file);
-    EXPECT_TRUE(second.anotherRunning());
-    EXPECT_TRUE(second.anotherRunning());
+    EXPECT_TRUE(second.anotherRunning() && second.anotherRunning());
     EXPECT_FALSE(first->anotherRunning() || InstanceLock(folder / "o.lock").anotherRunning());
     pid_t child = 0;
     char* argv[] = {const_cast<char*>("sleep"), const_cast<char*>("30"), nullptr};
@@ -219,15 +191,12 @@ TEST(InstanceLock, TheSecondCopySeesTheFirstUntilItIsGone) {
     EXPECT_THROW(InstanceLock(folder / "link").anotherRunning(), Failure);
     EXPECT_FALSE(fs::exists(folder / "target"));
     EXPECT_THROW(InstanceLock(folder.path()).anotherRunning(), Failure);
-}
 
-TEST(InstanceLock, LivesInTheRuntimeFolderOrElseInTmp) {
-    test::ScratchFolder runtime;
     const fs::path fallback = "/tmp/kazunavi-" + std::to_string(::getuid()) + ".lock";
-    for (const std::string& folder : {runtime.path().string(), "relative"s, "/missing"s, ""s}) {
-        const Setting setting("XDG_RUNTIME_DIR", folder);
+    for (const std::string& runtime : {folder.path().string(), "relative"s, "/missing"s, ""s}) {
+        const Setting setting("XDG_RUNTIME_DIR", runtime);
         EXPECT_EQ(InstanceLock::defaultPath(),
-                  folder == runtime.path().string() ? runtime / "kazunavi.lock" : fallback);
+                  runtime == folder.path().string() ? folder / "kazunavi.lock" : fallback);
     }
     const Setting setting("XDG_RUNTIME_DIR", "");
     ::unsetenv("XDG_RUNTIME_DIR");
