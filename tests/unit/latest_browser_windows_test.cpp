@@ -16,16 +16,15 @@ using namespace std::chrono_literals;
 
 // The lookups of one test. Lookup n (from 1) answers the window with handle n,
 // or throws when n is `failing`; it ends only while fewer than `permits`
-// lookups have ended, or once cancelled.
+// lookups have ended; a cancel lets every lookup end.
 struct Script {
     std::mutex mutex;
     std::condition_variable changed;
     int made = 0, started = 0, finished = 0, answers = 0, permits = 1000, failing = 0;
-    bool cancelled = false;
 
-    bool waitUntil(int& count, int value) {
+    bool waitUntil(int& count, int value, std::chrono::milliseconds patience = 10s) {
         std::unique_lock lock(mutex);
-        return changed.wait_for(lock, 10s, [&] { return count == value; });
+        return changed.wait_for(lock, patience, [&] { return count == value; });
     }
     void set(int& field, int value) {
         std::lock_guard lock(mutex);
@@ -40,18 +39,14 @@ struct FakeLookup : WindowLookup {
         std::unique_lock lock(s.mutex);
         const int call = ++s.started;
         s.changed.notify_all();
-        s.changed.wait(lock, [&] { return s.cancelled || s.finished < s.permits; });
+        s.changed.wait(lock, [&] { return s.finished < s.permits; });
         ++s.finished;
         if (call == s.failing) {
             throw std::runtime_error("the browser went away");
         }
         return {BrowserWindow{WindowHandle(call), u"http://127.0.0.1/", 11}};
     }
-    void cancel() override {
-        std::lock_guard lock(s.mutex);
-        s.cancelled = true;
-        s.changed.notify_all();
-    }
+    void cancel() override { s.set(s.permits, 1000); }
     Script& s;
 };
 
@@ -122,7 +117,19 @@ TEST(LatestBrowserWindows, AHangingLookupNeverHoldsTheTickNorAnswersLate) {
         ADD_FAILURE() << "closing waited for the hanging lookup";
         std::abort();
     }
-    EXPECT_TRUE(s.cancelled);
+    EXPECT_EQ(s.finished, 4);  // cancelled
+}
+
+// A lookup for ticks at a regular interval waits until shortly before the
+// next tick is due: for 1.2 s, 0.9 s.
+TEST(LatestBrowserWindows, ALookupForRegularTicksWaitsUntilShortlyBeforeTheNextTick) {
+    Script s;
+    auto windows = windowsWith(s);
+    windows->list();
+    ASSERT_TRUE(s.waitUntil(s.answers, 1));
+    std::this_thread::sleep_for(1200ms);
+    windows->list();
+    EXPECT_FALSE(s.waitUntil(s.started, 2, 300ms));
 }
 
 // A quarter of the interval, or twice the last lookup's duration and 20 ms,

@@ -1,5 +1,5 @@
 set(KAZUNAVI_UNIT_TEST_SOURCES
-    unit/logic_test.cpp
+    unit/keep_list_test.cpp
     unit/text_test.cpp
     unit/linux_services_test.cpp
     unit/latest_browser_windows_test.cpp

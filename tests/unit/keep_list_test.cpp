@@ -1,19 +1,14 @@
-// Rules of the window's logic below the scenarios' reach: a keep list file
-// that fails half-way or holds the largest count, widths beyond 16 bits, a
-// lock that cannot be used, and the hold after a press on a wrapping counter.
+// The keep list below the scenarios' reach: a file that fails half-way or
+// holds the largest count, and the batches that keep a save whole.
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <optional>
-#include <stdexcept>
 
-#include "engine/press_hold.h"
 #include "keep/keep_list.h"
 #include "platform/common/utf8.h"
 #include "platform/failure.h"
 #include "platform/sim/sim_desktop.h"
-#include "shell/application.h"
 #include "shell/model/form1.h"
 #include "support/disk_profile.h"
 
@@ -102,71 +97,6 @@ TEST(KeepList, LoadsAndSavesInOneBatchAndStopsAtTheLargestCount) {
     keep.AddKeepEntry(u"one too many", u"http://more/");
     EXPECT_EQ(form.List1.listCount() + form.List2.listCount(), 2 * 32767);
     EXPECT_EQ(profile.calls, "");
-}
-
-struct ThrowingLock : InstanceCheck {
-    bool anotherRunning() override { throw Failure("the lock file is not ours"); }
-};
-
-// An unusable lock does not keep the program from starting. PICK takes at
-// most a 16-bit width; a step whose width does not fit fails or stops.
-TEST(Application, StartsWithoutALockAndKeepsWidthsWithin16Bits) {
-    SimDesktop desktop;
-    ThrowingLock lock;
-    Services services = desktop.services().with({.instanceCheck = &lock});
-    Application app(services);
-    app.start();
-    Form1& f = app.form1();
-    EXPECT_TRUE(f.timCrip.enabled() && !app.ended());
-    f.txtNow.setText(std::u16string(32768, u'0'));
-    f.txtNow.setSelLength(32768);
-    app.run("lblCUT", Event::Click);
-    EXPECT_EQ(desktop.messageBox.shown.back().title, u"Kazunavi Error_03");
-    f.txtNow.setSelStart(1);
-    f.txtNow.setSelLength(32767);
-    app.run("lblCUT", Event::Click);
-    EXPECT_EQ(f.v.PickLen, 32767);
-
-    f.v.AutoOn = f.v.LimitOn = f.v.PickMode = false;
-    f.txtNo.setText(u"3");
-    f.txtLimL.setText(std::u16string(40000, u'0'));
-    app.run("UPbutton", Event::Click);
-    EXPECT_EQ(desktop.messageBox.shown.back().title, u"Kazunavi\u3000Error_06");
-    f.txtLimL.setText(std::u16string(40000, u'1'));
-    app.run("Label1", Event::Click);  // SET ends quietly
-    f.txtNo.setText(std::u16string(39999, u'0') + u"3");
-    f.Cup.setEnabled(true);
-    app.run("Cup", Event::Timer);
-    EXPECT_FALSE(f.Cup.enabled());
-    EXPECT_EQ(f.txtNo.text().size(), 40000u);
-    EXPECT_EQ(desktop.messageBox.shown.size(), 2u);
-}
-
-// A counter whose time passes only in the pauses the hold asks for; reading
-// it again without a pause means the hold spins, which fails the test.
-struct SteppedCounter : TickCounter {
-    SteppedCounter(std::uint32_t start, std::uint32_t perPause) : reading(start), step(perPause) {}
-    std::uint32_t now() override {
-        return ++reads > 2 ? throw std::logic_error("spins without pausing") : reading;
-    }
-    void pause(std::uint32_t ms) override {
-        reads = 0;
-        paused += ms;
-        reading += step;
-    }
-    std::uint32_t reading, step, paused = 0;
-    int reads = 0;
-};
-
-// More than 200 ms, also across the counter's wrap, in 1 ms pauses; a
-// coarse counter ends at its first reading beyond.
-TEST(PressHold, EndsOnceMoreThan200msHavePassed) {
-    for (std::uint32_t start : {5000u, 0xFFFFFF37u, 0xFFFFFF38u, 0xFFFFFFFFu}) {
-        SteppedCounter fine(start, 1), coarse(start, 16);
-        holdAfterPress(fine);
-        holdAfterPress(coarse);
-        EXPECT_EQ(fine.paused * 100 + coarse.paused, 20113u) << start;  // 13 * 16 = 208
-    }
 }
 
 }  // namespace
