@@ -72,7 +72,8 @@ TEST(IniDocument, WritesKeysInPlaceAndNewOnesAfterTheLastKeyOfTheirSection) {
         {"[s]\na=1\nkey=1", "[s]\na=1\nkey= v \r\n"},
         {"[s]\r\n;1\r\nx=1\r\n;2\r\ny=2\r\n\r\n;3\r\n[t]\r\n",
          "[s]\r\n;1\r\nx=1\r\n;2\r\ny=2\r\nKEY= v \r\n\r\n;3\r\n[t]\r\n"},
-        {"[s]\r\n;c\r\n[s]\r\nw=0\r\n", "[s]\r\nKEY= v \r\n;c\r\n[s]\r\nw=0\r\n"},
+        {"[s]\r\n;c\r\n[t]\r\n", "[s]\r\nKEY= v \r\n;c\r\n[t]\r\n"},
+        {"[s]\r\n[s]\r\nw=0\r\n", "[s]\r\nKEY= v \r\n[s]\r\nw=0\r\n"},
         {"[S]", "[S]\r\nKEY= v \r\n"},
         {"[a]\nx=1", "[a]\nx=1\r\n[s]\r\nKEY= v \r\n"},
         {"[a]\r\n\r\n;end\r\n", "[a]\r\n\r\n;end\r\n[s]\r\nKEY= v \r\n"}};
@@ -194,7 +195,9 @@ TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
     test::ScratchFolder folder;
     test::DiskProfileFile profile, trusting(std::chrono::hours(1));
     const fs::path file = folder / "URL.ini";
-    const auto read = [&file](IniProfileFile& p) { return p.read(file, u"s", u"k", u"-", 9); };
+    const auto read = [&file](IniProfileFile& p, const char16_t* key = u"k") {
+        return p.read(file, u"s", key, u"-", 9);
+    };
     putFile(file, "\xEF\xBB\xBF[s]\r\nk=1\r\n");
     EXPECT_EQ(read(profile) + read(trusting), u"11");
     const timespec modified = statusOf(file).st_mtim, times[2] = {modified, modified};
@@ -204,7 +207,12 @@ TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
     putFile(file, "\xFF\xFE" + utf16LeBytes(u"[s]\r\nk=本\r\n"));
     trusting.write(file, u"s", u"o", u"語\u00E9");
     EXPECT_EQ(fileBytes(file), "\xFF\xFE" + utf16LeBytes(u"[s]\r\nk=本\r\no=語?\r\n"));
-    EXPECT_EQ(read(trusting), u"本");
+    EXPECT_EQ(read(trusting, u"o"), u"語?");  // its own writes it knows at once
+    putFile(file, "[s]\r\nk=2\r\n");
+    IniProfileFile::Batch batch(trusting, file);  // a batch, too, starts from the file
+    trusting.write(file, u"s", u"o", u"3");
+    batch.commit();
+    EXPECT_EQ(fileBytes(file), "[s]\r\nk=2\r\no=3\r\n");
 }
 
 // The keep list save: both sections removed or not, then the count and every entry.

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 
+#include "keep/capture.h"
 #include "keep/keep_list.h"
 #include "platform/common/utf8.h"
 #include "platform/failure.h"
@@ -97,6 +99,31 @@ TEST(KeepList, LoadsAndSavesInOneBatchAndStopsAtTheLargestCount) {
     keep.AddKeepEntry(u"one too many", u"http://more/");
     EXPECT_EQ(form.List1.listCount() + form.List2.listCount(), 2 * 32767);
     EXPECT_EQ(profile.calls, "");
+}
+
+// The capture cuts a suffix of the length the browser tells, none included;
+// unknown or negative, 29 characters. A title shorter than that leaves the
+// capture as it was.
+TEST(Capture, TheBrowsersTitleSuffixIsCutOff) {
+    SimDesktop sim;
+    Form1 form;
+    KeepList keep(form, sim.services());
+    BrowserCapture capture(form, sim.services(), keep);
+    sim.windowManager.foreground = 0x10;
+    std::u16string kept;
+    const std::pair<const char16_t*, std::optional<int>> shown[] = {
+        {u"Whole", 0},
+        {u"Page - B", 4},
+        {u"Title---------|---------|---------", {}},
+        {u"Other---------|---------|---------", -1},
+        {u"P", 2}};
+    for (const auto& [title, suffix] : shown) {
+        sim.windowManager.titles[0x10] = title;
+        sim.browserWindows.windows = {BrowserWindow{0x10, u"http://o/", suffix}};
+        capture.timGETURL_Timer();
+        kept += form.lTTL.text() + u"|";
+    }
+    EXPECT_EQ(kept, u"Whole|Page|Title|Other|Other|");
 }
 
 }  // namespace
