@@ -12,7 +12,6 @@
 #include "platform/failure.h"
 #include "platform/sim/sim_desktop.h"
 #include "shell/model/form1.h"
-#include "support/disk_profile.h"
 
 namespace kazunavi {
 namespace {
@@ -53,17 +52,15 @@ struct RecordingProfile : ProfileFile {
 // nothing, anything else fails the load. The largest count loads every
 // position.
 TEST(KeepList, TheStoredCountDecidesHowManyEntriesLoad) {
-    test::DiskProfileFile ini;
     const std::pair<const char*, int> counts[] = {
         {"\" +3.0 \"", 3}, {"1e1", 10},   {"-1", 0},    {"3.5", 0},      {"&H3", 0},
         {"32768", 0},      {"-32769", 0}, {"1e300", 0}, {"\x82\x52", 0}, {"32767", 32767}};
     for (const auto& [count, entries] : counts) {
         SimDesktop sim;
         Form1 form;
-        Services services = sim.services().with({.profile = &ini});
         std::ofstream(sim.folder() / "URL.ini", std::ios::binary)
             << "[KeepCount]\r\nCount=" << count << "\r\n[KeepURL]\r\nName32766=last\r\n";
-        KeepList(form, services).LoadKeepList();
+        KeepList(form, sim.services()).LoadKeepList();
         EXPECT_EQ(form.List2.listCount(), entries) << count;
         EXPECT_EQ(form.List1.listIndex(), entries > 0 ? 0 : -1) << count;
     }
