@@ -1,24 +1,234 @@
-// The keep list below the scenarios' reach: a file that fails half-way or
-// holds the largest count, and the batches that keep a save whole.
+// The keep list and its file: the INI text as the Windows profile functions
+// see it, the profile functions on this system's real files, the list's load
+// and save, and the capture that fills it.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <fstream>
+#include <iterator>
 #include <optional>
+#include <random>
+#include <thread>
 
 #include "keep/capture.h"
 #include "keep/keep_list.h"
+#include "platform/common/ini_document.h"
+#include "platform/common/ini_profile.h"
+#include "platform/common/unicode_text.h"
 #include "platform/common/utf8.h"
 #include "platform/failure.h"
+#include "platform/linux/posix_file_store.h"
 #include "platform/sim/sim_desktop.h"
 #include "shell/model/form1.h"
+#include "support/scratch_folder.h"
 
 namespace kazunavi {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::literals;
 
-// Notes what is asked of it; fails the reads of one key, or every batch.
+// The profile functions on this system's real files, as the program has them.
+struct PosixFiles {
+    PosixFileStore files;  // made before the profile that uses it
+};
+struct DiskProfile : PosixFiles, IniProfileFile {
+    explicit DiskProfile(std::chrono::milliseconds recheck = {}) : IniProfileFile(files, recheck) {}
+};
+
+// The values of "section/key|section/key|...", "-" for none.
+std::string valuesOf(const IniDocument& document, std::string_view asked) {
+    std::string values;
+    for (std::size_t start = 0, end = 0; start < asked.size(); start = end + 1) {
+        end = std::min(asked.find('|', start), asked.size());
+        const std::string_view one = asked.substr(start, end - start);
+        const std::size_t slash = one.find('/');
+        values += document.value(one.substr(0, slash), one.substr(slash + 1)).value_or("-");
+        values += "|";
+    }
+    return values;
+}
+
+// ゾ is 83 5D (its second byte looks like ']'), ア 83 41 ('A'), ヂ 83 61 ('a').
+TEST(IniDocument, ReadsAsTheWindowsProfileFunctionsDo) {
+    const IniDocument d = IniDocument::parse(
+        "top=1\r\n[ \tSec \v]  \r\n \t Key \t=  \t in  ner \v\t \r\nk=first\r\nK=second\r\n"
+        "dq=  \"  sp  \"  \r\nsq='x'\nnest=\"'i'\"\rtwice=\"\"x\"\"\r\nmixed=\"x'\r\nlone=\"\r\n"
+        "e=\"\"\r\nin=a\"b\"c\r\n;c=1\r\n \t;d=1\r\nbare\r\nse;mi=2\r\nv=;no\r\n#h=3\r\n"
+        "[open   \r\na=1\r\n[closed]tail=x\r\nb=2\r\n[sc]tion]\r\nc=3\r\n[]\r\nd=4\r\n"
+        "[\x83\x5D]\r\n\x83\x41=5\r\n[sc]\r\nlater=6\r\nc=7");
+    EXPECT_EQ(valuesOf(d,
+                       "/top|sec/key|  SEC / KEY  |\tSec/Key|Sec/k|Sec/dq|Sec/sq|Sec/nest|"
+                       "Sec/twice|Sec/mixed|Sec/lone|Sec/e|Sec/in|Sec/;c|Sec/c|Sec/;d|Sec/bare|"
+                       "Sec/se;mi|Sec/v|Sec/#h|open/a|closed/b|closed/tail|sc/c|sc/later|/d|"
+                       "\x83\x5D/\x83\x41|\x83\x61/\x83\x41|\x83\x5D/\x83\x61"),
+              "-|in  ner|in  ner|-|first|  sp  |x|'i'|\"x\"|\"x'|\"||a\"b\"c|-|-|-|-|2|;no|3|1|2|-|"
+              "3|-|4|5|-|-|");
+    // In a UTF-8 file the same bytes are no double-byte characters.
+    EXPECT_EQ(valuesOf(IniDocument::parse("[\x83]x]\r\nk=1", IniCharset::kUtf8), "\x83/k"), "1|");
+}
+
+// An existing key keeps its place and spelling (only the first of two); a new
+// one goes after the last key of the first section of the name, a new
+// section to the end. Lines not changed keep their own line breaks.
+TEST(IniDocument, WritesKeysInPlaceAndNewOnesAfterTheLastKeyOfTheirSection) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"[S]\r\na=1\r\nKey = old \r\nkey=3", "[S]\r\na=1\r\nKey= v \r\nkey=3"},
+        {"[s]\na=1\nkey=1", "[s]\na=1\nkey= v \r\n"},
+        {"[s]\r\n;1\r\nx=1\r\n;2\r\ny=2\r\n\r\n;3\r\n[t]\r\n",
+         "[s]\r\n;1\r\nx=1\r\n;2\r\ny=2\r\nKEY= v \r\n\r\n;3\r\n[t]\r\n"},
+        {"[s]\r\n;c\r\n[t]\r\n", "[s]\r\nKEY= v \r\n;c\r\n[t]\r\n"},
+        {"[s]\r\n[s]\r\nw=0\r\n", "[s]\r\nKEY= v \r\n[s]\r\nw=0\r\n"},
+        {"[a]\nx=1", "[a]\nx=1\r\n[s]\r\nKEY= v \r\n"}};
+    for (const auto& [text, expected] : cases) {
+        IniDocument document = IniDocument::parse(text);
+        document.set(" s ", " KEY ", " v ");
+        EXPECT_EQ(document.serialize(), expected) << text;
+    }
+    // Names and values end at their first line break: no text makes lines of its own.
+    IniDocument d;
+    d.set("KeepURL", "Name0", "title\r\n[KeepCount]\r\nCount=9999");
+    d.set("Keep\nURL", "URL0\r=x", "http://a/\rb");
+    EXPECT_EQ(d.serialize(), "[KeepURL]\r\nName0=title\r\n[Keep]\r\nURL0=http://a/\r\n");
+    // Only the first section of the name goes, with its header and keys;
+    // reads between changes see every change.
+    d = IniDocument::parse(";top\r\n[A]\r\nx=1\r\n;n\r\n\r\nbare\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n");
+    d.set("A", "w", "4");
+    EXPECT_EQ(valuesOf(d, "A/z|B/y"), "-|2|");
+    EXPECT_TRUE(d.removeSection(" a "));
+    EXPECT_EQ(d.serialize(), ";top\r\n;n\r\n\r\nbare\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n");
+    EXPECT_EQ(valuesOf(d, "A/z|A/x"), "3|-|");
+    EXPECT_TRUE(d.removeSection("A"));
+    EXPECT_FALSE(d.removeSection("A"));
+    EXPECT_EQ(valuesOf(d, "B/y"), "2|");
+}
+
+std::string fileBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void putFile(const fs::path& file, std::string_view bytes) {
+    std::ofstream(file, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+struct stat statusOf(const fs::path& file) {
+    struct stat status {};
+    EXPECT_EQ(::stat(file.c_str(), &status), 0) << file;
+    return status;
+}
+
+// A new file gets mode 0600 in new folders of mode 0700, an existing one is
+// replaced whole through a link and keeps its mode. A write that cannot be
+// done fails.
+TEST(IniProfile, ASaveReplacesTheFileWhole) {
+    test::ScratchFolder folder;
+    DiskProfile profile;
+    const fs::path nested = folder / "new" / "URL.ini", file = folder / "URL.ini";
+    profile.removeSection(nested, u"s");
+    EXPECT_FALSE(fs::exists(nested.parent_path()));  // removing makes no file
+    profile.write(nested, u"s", u"k", u"ab"s + u'\0' + u"cd");
+    EXPECT_EQ(fileBytes(nested), "[s]\r\nk=ab\r\n");
+    EXPECT_EQ(
+        statusOf(nested).st_mode % 01000 * 01000 + statusOf(nested.parent_path()).st_mode % 01000,
+        0600700u);
+    putFile(folder / "r", "[s]\r\nk=1\r\n");
+    ASSERT_EQ(::chmod((folder / "r").c_str(), 0640), 0);
+    fs::create_symlink("r", file);
+    std::ifstream reader(folder / "r", std::ios::binary);
+    profile.write(file, u"s", u"k", u"2");
+    EXPECT_EQ(fileBytes(folder / "r") + std::string(std::istreambuf_iterator<char>(reader), {}),
+              "[s]\r\nk=2\r\n[s]\r\nk=1\r\n");
+    EXPECT_EQ(statusOf(file).st_mode & 07777, 0640u);
+    EXPECT_THROW(profile.write(folder.path(), u"s", u"k", u"v"), Failure);
+}
+
+// Each read looks at the file again, also when only its content changed
+// within the same second; a profile told to trust the file for a while does
+// so for reads, never for writes. A byte order mark keeps its encoding.
+TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
+    test::ScratchFolder folder;
+    DiskProfile profile, trusting(std::chrono::hours(1));
+    const fs::path file = folder / "URL.ini";
+    const auto read = [&file](IniProfileFile& p, const char16_t* key = u"k") {
+        return p.read(file, u"s", key, u"-", 9);
+    };
+    putFile(file, "\xEF\xBB\xBF[s]\r\nk=1\r\n");
+    EXPECT_EQ(read(profile) + read(trusting), u"11");
+    const timespec modified = statusOf(file).st_mtim, times[2] = {modified, modified};
+    std::fstream(file, std::ios::binary | std::ios::in | std::ios::out).seekp(10).write("3", 1);
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    EXPECT_EQ(read(profile) + read(trusting), u"31");
+    putFile(file, "\xFF\xFE" + utf16LeBytes(u"[s]\r\nk=本\r\n"));
+    trusting.write(file, u"s", u"o", u"語\u00E9");
+    EXPECT_EQ(fileBytes(file), "\xFF\xFE" + utf16LeBytes(u"[s]\r\nk=本\r\no=語?\r\n"));
+    EXPECT_EQ(read(trusting, u"o"), u"語?");  // its own writes it knows at once
+    putFile(file, "[s]\r\nk=2\r\n");
+    IniProfileFile::Batch batch(trusting, file);  // a batch, too, starts from the file
+    trusting.write(file, u"s", u"o", u"3");
+    batch.commit();
+    EXPECT_EQ(fileBytes(file), "[s]\r\nk=2\r\no=3\r\n");
+}
+
+// A keep list save of 50 entries: the count and every entry, anew.
+void saveKeepList(IniProfileFile& profile, const fs::path& file, const std::u16string& tag) {
+    IniProfileFile::Batch batch(profile, file);
+    profile.removeSection(file, u"KeepURL");
+    profile.write(file, u"KeepCount", u"Count", u"50");
+    for (char16_t i = 0; i < 50; ++i) {
+        const std::u16string n = {char16_t(u'A' + i / 10), char16_t(u'0' + i % 10)};
+        profile.write(file, u"KeepURL", u"Name" + n, tag + n);
+        profile.write(file, u"KeepURL", u"URL" + n, u"http://www.example.co.jp/" + tag + n);
+    }
+    batch.commit();
+}
+
+// A save killed at any moment leaves the file either as it was or as the
+// save meant it, never anything in between.
+TEST(IniCrash, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
+    test::ScratchFolder folder;
+    const fs::path file = folder / "URL.ini";
+    const auto save = [&file](IniProfileFile& p, int variant) {
+        saveKeepList(p, file, variant == 0 ? u"前" : u"後のページ/photos/large_image?");
+    };
+    DiskProfile profile;
+    save(profile, 1);
+    const std::string second = fileBytes(file);
+    const auto started = std::chrono::steady_clock::now();
+    save(profile, 0);
+    const std::string first = fileBytes(file);
+    // Kills land anywhere in the first saves of a child; while one of the
+    // contents has not turned up, they may land later.
+    auto window = std::max(2000us, std::chrono::duration_cast<std::chrono::microseconds>(
+                                       (std::chrono::steady_clock::now() - started) * 2));
+    std::mt19937 random(20240601);
+    int seen[2] = {0, 0};
+    for (int round = 0; round < 300 && !(round > 100 && seen[0] * seen[1] > 0); ++round) {
+        window *= round % 20 == 19 && seen[0] * seen[1] == 0 ? 2 : 1;
+        const pid_t child = ::fork();
+        for (int variant = 1; child == 0; variant ^= 1) {
+            DiskProfile saver;
+            save(saver, variant);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(
+            std::uniform_int_distribution<long>(0, window.count())(random)));
+        ::kill(child, SIGKILL);
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+        const std::string now = fileBytes(file);
+        ASSERT_TRUE(now == first || now == second) << "torn after round " << round;
+        ++seen[now == first ? 0 : 1];
+    }
+    EXPECT_GT(seen[0] * seen[1], 0) << "the kills did not hit saves in progress";
+}
+
+// Notes what is asked of it; fails the reads of one key.
 struct RecordingProfile : ProfileFile {
     std::u16string read(const fs::path&, std::u16string_view section, std::u16string_view key,
                         std::u16string_view def, int) override {
@@ -34,17 +244,11 @@ struct RecordingProfile : ProfileFile {
     void removeSection(const fs::path&, std::u16string_view section) override {
         calls += "-" + toUtf8(section) + " ";
     }
-    void beginBatch(const fs::path&) override {
-        calls += "begin ";
-        if (batchFails) {
-            throw Failure("no batch");
-        }
-    }
+    void beginBatch(const fs::path&) override { calls += "begin "; }
     void commitBatch() override { calls += "commit "; }
     void discardBatch() override { calls += "discard "; }
 
     std::u16string failingKey = u"URL2";
-    bool batchFails = false;
     std::string calls;
 };
 
@@ -67,8 +271,8 @@ TEST(KeepList, TheStoredCountDecidesHowManyEntriesLoad) {
 }
 
 // A read that fails ends the load with the lists parallel. Every save is one
-// batch, so that the file is rewritten once; without a batch the writes go
-// one by one. The list never grows beyond what the next start can load.
+// batch, so that the file is rewritten once. The list never grows beyond
+// what the next start can load.
 TEST(KeepList, LoadsAndSavesInOneBatchAndStopsAtTheLargestCount) {
     SimDesktop sim;
     RecordingProfile profile;
@@ -82,10 +286,6 @@ TEST(KeepList, LoadsAndSavesInOneBatchAndStopsAtTheLargestCount) {
     keep.Command4_Click();
     EXPECT_EQ(profile.calls,
               "begin discard begin -KeepCount -KeepURL Count=1 Name0= URL0= commit ");
-    profile.calls.clear();
-    profile.batchFails = true;
-    keep.AddKeepEntry(u"c", u"http://c/");
-    EXPECT_EQ(profile.calls, "begin Count=2 Name0= URL0= Name1=c URL1=http://c/ ");
     while (form.List1.listCount() < 32766) {
         form.List1.addItem(u"n");
         form.List2.addItem(u"u");

@@ -97,9 +97,8 @@ TEST(LatestBrowserWindows, AHangingLookupNeverHoldsTheTickNorAnswersLate) {
     }
 }
 
-// A lookup for ticks 1.2 s apart waits until shortly before the next tick,
-// 0.9 s; a quarter of the interval, or twice the last lookup's duration and
-// 20 ms ahead of it; at once without a regular interval.
+// A lookup for ticks 1.2 s apart waits until shortly before the next tick:
+// 0.9 s, a quarter of the interval ahead of it.
 TEST(LatestBrowserWindows, ALookupForRegularTicksWaitsUntilShortlyBeforeTheNextTick) {
     Script s;
     auto windows = s.windows();
@@ -108,13 +107,6 @@ TEST(LatestBrowserWindows, ALookupForRegularTicksWaitsUntilShortlyBeforeTheNextT
     std::this_thread::sleep_for(1200ms);
     windows->list();
     EXPECT_FALSE(s.waitUntil(s.started, 2, 300ms));
-    EXPECT_EQ(lookupDelay(500ms, 40ms).count() + lookupDelay(500ms, 100ms).count() +
-                  lookupDelay(5000ms, 0ms).count(),
-              375 + 280 + 3750);
-    for (auto none : {lookupDelay(500ms, 300ms), lookupDelay(5001ms, 0ms),
-                      lookupDelay(std::nullopt, 0ms), lookupDelay(0ms, 0ms)}) {
-        EXPECT_EQ(none, 0ms);
-    }
 }
 
 }  // namespace

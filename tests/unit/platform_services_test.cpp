@@ -1,5 +1,6 @@
-// The POSIX services: the browser command and its start, the instance lock
-// and the program's folder.
+// The platform's services: the browser command and its start, the instance
+// lock and the program's folder on POSIX; code page 932, UTF-8, numbers and
+// the narrow window titles of the browser capture.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -15,11 +16,16 @@
 #include <optional>
 #include <thread>
 
+#include "platform/common/browser_frames.h"
+#include "platform/common/cp932.h"
+#include "platform/common/utf8.h"
+#include "platform/common/window_text.h"
 #include "platform/failure.h"
 #include "platform/linux/browser_command.h"
 #include "platform/linux/browser_launcher.h"
 #include "platform/linux/instance_lock.h"
 #include "platform/linux/program_folder.h"
+#include "shell/model/number_text.h"
 #include "support/scratch_folder.h"
 
 namespace kazunavi {
@@ -74,20 +80,14 @@ TEST(BrowserCommand, EntriesQuotesPercentSignsAndTheProgramsFamily) {
     EXPECT_EQ(commandFor({"BROWSER=b %s"}, "/bin/b,", "%s%%"), "/bin/b|%s%%");
 }
 
-// An empty folder on the path is not the current one; without PATH the
-// system's default; the first setting of a variable counts. Options, empty
-// addresses and NULs are refused, whatever the entry.
+// An empty folder on the path is not the current one; the first setting of a
+// variable counts. Options, empty addresses and NULs are refused.
 TEST(BrowserCommand, TheSearchPathTheChildsEnvironmentAndWhatIsRefused) {
     EXPECT_EQ(commandFor({"PATH=:/a::/b/", "BROWSER=x"}, "/b/x,"), "/b/x|u");
     EXPECT_EQ(asked, (Words{"/a/x", "/b/x"}));
-    EXPECT_EQ(commandFor({"BROWSER=c"}, "/usr/bin/c,"), "/usr/bin/c|u");
-    const Words environment = {"PATH=/bin",           "GNOME_ACCESSIBILITY=0",   "BROWSER=b",
-                               "BROWSER=c",           "GNOME_ACCESSIBILITY_X=5", "PATH=/usr/bin",
-                               "GNOME_ACCESSIBILITY="};
-    EXPECT_EQ(commandFor(environment, "/bin/b,/usr/bin/c,"), "/bin/b|u");
-    EXPECT_EQ(browserCommandFor("u", environment, [](auto& path) { return path == "/bin/b"; }).envp,
-              (Words{"PATH=/bin", "BROWSER=b", "BROWSER=c", "GNOME_ACCESSIBILITY_X=5",
-                     "PATH=/usr/bin", "GNOME_ACCESSIBILITY=1"}));
+    EXPECT_EQ(
+        commandFor({"PATH=/bin", "BROWSER=b", "BROWSER=c", "PATH=/usr/bin"}, "/bin/b,/usr/bin/c,"),
+        "/bin/b|u");
     for (std::string_view address : {"--version"sv, "-"sv, ""sv, "http://a\0b"sv}) {
         EXPECT_THROW(commandFor({"BROWSER=b %s"}, "/bin/b,", address), Failure);
         EXPECT_THROW(commandFor({}, "/bin/xdg-open,", address), Failure);
@@ -220,6 +220,95 @@ TEST(ProgramFolder, BesideTheProgramOrInTheUsersConfigurationFolder) {
     setting = {bin.path(), "/x", "/h", [](auto&) { return false; }};
     std::ofstream(bin / "URL.ini") << "";
     EXPECT_EQ(chooseProgramFolder(setting), bin.path());  // the list is there already
+}
+
+// Every code of the Windows table comes back as itself; of two codes for
+// one character the IBM row; best fits for look-alikes. What the code page cannot hold is one '?' a
+// character, and an invalid byte one replacement character that takes nothing after it.
+TEST(Cp932, EveryCodeRoundTripsAndTheRestIsOneMark) {
+    std::u16string all = u"日ｶ\u3000\\~";
+    std::string bytes = "\x93\xFA\xB6\x81\x40\\~";
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        for (int trail = 0x40; trail <= 0xFC && isCp932LeadByte(std::uint8_t(lead)); ++trail) {
+            const std::u16string c = fromCp932(std::string{char(lead), char(trail)});
+            if (c.size() == 1) {
+                all += c;
+                bytes += toCp932(c);
+            }
+        }
+    }
+    EXPECT_EQ(fromCp932(bytes), all);
+    EXPECT_EQ(toCp932(all), bytes);
+    EXPECT_EQ(toCp932(u"\uFA2C\u2014\u00A5"), "\xFB\xF9\x81\x5C\x5C");
+    EXPECT_EQ(toCp932(u"a\u00E9\U0001F600\uD55C" + std::u16string(1, u'\xD800') + u"z"), "a????z");
+    EXPECT_EQ(fromCp932("a\x80z\x82\n\x93\xFA\x82"), u"a\uFFFDz\uFFFD\n日\uFFFD");
+    // A prefix never ends inside a double-byte character.
+    EXPECT_EQ(cp932PrefixLength("ab\x93\xFA", 4) * 1000 +
+                  cp932PrefixLength("\xE0\x40\xFC\x40", 3) * 100 +
+                  cp932PrefixLength("\x9F\x40\xB6", 1) * 10 + cp932PrefixLength("\xB6\x93", 9),
+              4202u);
+    // The narrow window text: a buffer of n bytes holds n - 1 of the title.
+    EXPECT_EQ(narrowWindowText(u"日本 — x\U0001F600", 128) + narrowWindowText(u"ti", 2) +
+                  narrowWindowText(u"ti", 1) + narrowWindowText(u"ti", -5),
+              u"日本 ― x?t");
+}
+
+TEST(Utf8, RoundTripsAndMalformedSequencesNeverBecomeCharacters) {
+    const std::u16string s = u"待 ｒ \U00010000\uFFFF\u07FF\u0800\U0010FFFF";
+    EXPECT_EQ(fromUtf8(toUtf8(s)), s);
+    EXPECT_EQ(toUtf8(s.substr(0, 1) + char16_t(0xD800)), "\xE5\xBE\x85\xEF\xBF\xBD");
+    // Overlong forms (a NUL above all), surrogates, beyond U+10FFFF, cut short.
+    EXPECT_EQ(fromUtf8("a\xC0\x80|\xE0\x80\xAF|\xED\xA0\x80|\xF4\x90\x80\x80|\xE5\xBE|\xFF"),
+              u"a\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|"
+              u"\uFFFD\uFFFD|\uFFFD");
+}
+
+// Signs, points and exponents of either case; no hexadecimal, nothing
+// beyond a double.
+TEST(NumberText, WhatCountsAsANumber) {
+    EXPECT_EQ(number::toDouble(u" +.5e1 ") + number::toDouble(u"5.") + number::toDouble(u"25E-2"),
+              10.25);
+    for (const char16_t* bad : {u"1e", u"e3", u".", u"1 2", u"0x10", u"1e999", u"-"}) {
+        EXPECT_FALSE(number::isNumber(bad));
+    }
+}
+
+// What the browser added to the page's title, in characters of the narrow
+// window title; nothing when the window shows another moment's title. The
+// frame in front: of the window's process with exactly its title; of
+// several, the one active frame; none for process 0.
+TEST(BrowserFrames, TheSuffixOfTheWindowTitleAndTheFrameInFront) {
+    const std::u16string firefox = u" — Mozilla Firefox", kanji(60, u'語'), more(64, u'語');
+    std::string suffixes;
+    const std::pair<std::u16string, std::u16string> titles[] = {
+        {u"Page" + firefox, u"Page"}, {u"Mozilla Firefox", u""},
+        {u"F — \U0001F600", u"F"},    {u"", u""},
+        {kanji + firefox, kanji},     {more + firefox, more},
+        {u"Go" + firefox, u"Page"},   {u"Page", u"Page B"}};
+    for (const auto& [window, page] : titles) {
+        suffixes += std::to_string(titleSuffixLength(window, page, 128).value_or(-1)) + " ";
+    }
+    EXPECT_EQ(suffixes, "18 15 4 0 6 0 -1 -1 ");
+    std::vector<FrameFacts> frames = {
+        {u"A", 7, true}, {u"A", 8, false}, {u"B", 8, false}, {u"A", 8, false}, {u"", 0, true}};
+    EXPECT_EQ(matchFrame(frames, 7, u"A"), 0u);
+    EXPECT_EQ(matchFrame(frames, 8, u"B"), 2u);
+    EXPECT_FALSE(matchFrame(frames, 8, u"A"));
+    frames[3].active = true;
+    EXPECT_EQ(matchFrame(frames, 8, u"A"), 3u);
+    frames[1].active = true;
+    EXPECT_FALSE(matchFrame(frames, 8, u"A") || matchFrame(frames, 8, u"a") ||
+                 matchFrame(frames, 0, u""));
+    // A sight is believed when the next look sees the same.
+    SecondLook look;
+    std::string believed;
+    const std::tuple<const char*, const char16_t*, const char16_t*> looks[] = {
+        {":1/7", u"F", u""},  {":1/7", u"F", u""},  {":1/8", u"F", u""},
+        {":1/8", u"F", u"P"}, {":1/8", u"G", u"P"}, {":1/8", u"G", u"P"}};
+    for (const auto& [document, window, page] : looks) {
+        believed += look.confirms(document, window, page) ? "y" : "n";
+    }
+    EXPECT_EQ(believed, "nynnny");
 }
 
 }  // namespace
