@@ -173,26 +173,22 @@ TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
     EXPECT_EQ(fileBytes(file), "[s]\r\nk=2\r\no=3\r\n");
 }
 
-// A keep list save of 50 entries: the count and every entry, anew.
-void saveKeepList(IniProfileFile& profile, const fs::path& file, const std::u16string& tag) {
-    IniProfileFile::Batch batch(profile, file);
-    profile.removeSection(file, u"KeepURL");
-    profile.write(file, u"KeepCount", u"Count", u"50");
-    for (char16_t i = 0; i < 50; ++i) {
-        const std::u16string n = {char16_t(u'A' + i / 10), char16_t(u'0' + i % 10)};
-        profile.write(file, u"KeepURL", u"Name" + n, tag + n);
-        profile.write(file, u"KeepURL", u"URL" + n, u"http://www.example.co.jp/" + tag + n);
-    }
-    batch.commit();
-}
-
 // A save killed at any moment leaves the file either as it was or as the
 // save meant it, never anything in between.
 TEST(IniCrash, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
     test::ScratchFolder folder;
     const fs::path file = folder / "URL.ini";
+    // A keep list of 50 entries saved anew; the two differ in every entry.
     const auto save = [&file](IniProfileFile& p, int variant) {
-        saveKeepList(p, file, variant == 0 ? u"前" : u"後のページ/photos/large_image?");
+        const std::u16string tag = variant == 0 ? u"前" : u"後のページ/photos/large_image?";
+        IniProfileFile::Batch batch(p, file);
+        p.removeSection(file, u"KeepURL");
+        for (char16_t i = 0; i < 50; ++i) {
+            const std::u16string n = {char16_t(u'A' + i / 10), char16_t(u'0' + i % 10)};
+            p.write(file, u"KeepURL", u"Name" + n, tag + n);
+            p.write(file, u"KeepURL", u"URL" + n, u"http://www.example.co.jp/" + tag + n);
+        }
+        batch.commit();
     };
     DiskProfile profile;
     save(profile, 1);
