@@ -59,7 +59,7 @@ std::string commandFor(const Words& environment, const std::string& executables,
 // address never names the program. Chromium's relatives are asked for their
 // accessibility tree, once, right after the program; only the program's own
 // name counts. No usable entry: xdg-open.
-TEST(BrowserCommand, EntriesQuotesPercentSignsAndTheProgramsFamily) {
+TEST(BrowserCommand, EntriesQuotesPercentSignsThePathAndWhatIsRefused) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"nosuch:/o/b:fire -new:b", "/bin/fire,/usr/bin/b,", "/bin/fire|-new|u"},
         {"b", "/usr/bin/b,/bin/b,", "/usr/bin/b|u"},
@@ -78,11 +78,8 @@ TEST(BrowserCommand, EntriesQuotesPercentSignsAndTheProgramsFamily) {
         EXPECT_EQ(commandFor({"PATH=/usr/bin:/bin", "BROWSER="s + browser}, executables), expected);
     }
     EXPECT_EQ(commandFor({"BROWSER=b %s"}, "/bin/b,", "%s%%"), "/bin/b|%s%%");
-}
-
-// An empty folder on the path is not the current one; the first setting of a
-// variable counts. Options, empty addresses and NULs are refused.
-TEST(BrowserCommand, TheSearchPathTheChildsEnvironmentAndWhatIsRefused) {
+    // An empty folder on the path is not the current one; the first setting of
+    // a variable counts. Options, empty addresses and NULs are refused.
     EXPECT_EQ(commandFor({"PATH=:/a::/b/", "BROWSER=x"}, "/b/x,"), "/b/x|u");
     EXPECT_EQ(asked, (Words{"/a/x", "/b/x"}));
     EXPECT_EQ(
@@ -220,50 +217,35 @@ TEST(ProgramFolder, BesideTheProgramOrInTheUsersConfigurationFolder) {
     EXPECT_EQ(chooseProgramFolder(setting), bin.path());  // the list is there already
 }
 
-// Every code of the Windows table comes back as itself; of two codes for
-// one character the IBM row; best fits for look-alikes. What the code page cannot hold is one '?' a
-// character, and an invalid byte one replacement character that takes nothing after it.
-TEST(Cp932, EveryCodeRoundTripsAndTheRestIsOneMark) {
-    std::u16string all = u"日ｶ\u3000\\~";
-    std::string bytes = "\x93\xFA\xB6\x81\x40\\~";
-    for (int lead = 0x81; lead <= 0xFC; ++lead) {
-        for (int trail = 0x40; trail <= 0xFC && isCp932LeadByte(std::uint8_t(lead)); ++trail) {
-            const std::u16string c = fromCp932(std::string{char(lead), char(trail)});
-            if (c.size() == 1) {
-                all += c;
-                bytes += toCp932(c);
-            }
-        }
-    }
-    EXPECT_EQ(fromCp932(bytes), all);
-    EXPECT_EQ(toCp932(all), bytes);
-    EXPECT_EQ(toCp932(u"\uFA2C\u2014\u00A5"), "\xFB\xF9\x81\x5C\x5C");
-    EXPECT_EQ(toCp932(u"a\u00E9\U0001F600\uD55C" + std::u16string(1, u'\xD800') + u"z"), "a????z");
+// Code page 932: of two codes for one character the IBM row, best fits for
+// look-alikes; what it cannot hold is one '?' a character, an invalid byte
+// one replacement character that takes nothing after it. A prefix never ends
+// inside a double-byte character; a buffer of n bytes holds n - 1 of a
+// window title. UTF-8: malformed sequences (overlong forms, a NUL above all,
+// surrogates, beyond U+10FFFF, cut short) never become characters. Numbers:
+// signs, points and exponents of either case; no hexadecimal, nothing beyond
+// a double.
+TEST(TextConversions, CodePage932Utf8AndNumbers) {
+    EXPECT_EQ(toCp932(u"日ｶ\u3000\\~"), "\x93\xFA\xB6\x81\x40\\~");
+    EXPECT_EQ(fromCp932("\x93\xFA\xB6\x81\x40\\~"), u"日ｶ\u3000\\~");
+    EXPECT_EQ(
+        toCp932(u"\uFA2C\u2014\u00A5a\u00E9\U0001F600\uD55C" + std::u16string(1, u'\xD800') + u"z"),
+        "\xFB\xF9\x81\x5C\x5C"
+        "a????z");
     EXPECT_EQ(fromCp932("a\x80z\x82\n\x93\xFA\x82"), u"a\uFFFDz\uFFFD\n日\uFFFD");
-    // A prefix never ends inside a double-byte character.
     EXPECT_EQ(cp932PrefixLength("ab\x93\xFA", 4) * 1000 +
                   cp932PrefixLength("\xE0\x40\xFC\x40", 3) * 100 +
                   cp932PrefixLength("\x9F\x40\xB6", 1) * 10 + cp932PrefixLength("\xB6\x93", 9),
               4202u);
-    // The narrow window text: a buffer of n bytes holds n - 1 of the title.
     EXPECT_EQ(narrowWindowText(u"日本 — x\U0001F600", 128) + narrowWindowText(u"ti", 2) +
                   narrowWindowText(u"ti", 1) + narrowWindowText(u"ti", -5),
               u"日本 ― x?t");
-}
-
-TEST(Utf8, RoundTripsAndMalformedSequencesNeverBecomeCharacters) {
     const std::u16string s = u"待 ｒ \U00010000\uFFFF\u07FF\u0800\U0010FFFF";
     EXPECT_EQ(fromUtf8(toUtf8(s)), s);
     EXPECT_EQ(toUtf8(s.substr(0, 1) + char16_t(0xD800)), "\xE5\xBE\x85\xEF\xBF\xBD");
-    // Overlong forms (a NUL above all), surrogates, beyond U+10FFFF, cut short.
     EXPECT_EQ(fromUtf8("a\xC0\x80|\xE0\x80\xAF|\xED\xA0\x80|\xF4\x90\x80\x80|\xE5\xBE|\xFF"),
               u"a\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|"
               u"\uFFFD\uFFFD|\uFFFD");
-}
-
-// Signs, points and exponents of either case; no hexadecimal, nothing
-// beyond a double.
-TEST(NumberText, WhatCountsAsANumber) {
     EXPECT_EQ(number::toDouble(u" +.5e1 ") + number::toDouble(u"5.") + number::toDouble(u"25E-2"),
               10.25);
     for (const char16_t* bad : {u"1e", u"e3", u".", u"1 2", u"0x10", u"1e999", u"-"}) {
