@@ -1,6 +1,4 @@
-// The keep list and its file: the INI text as the Windows profile functions
-// see it, the profile functions on this system's real files, the list's load
-// and save, and the capture that fills it.
+// The keep list, its INI file on this system's real files, and the capture.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -73,9 +71,7 @@ TEST(IniDocument, ReadsAsTheWindowsProfileFunctionsDo) {
     EXPECT_EQ(valuesOf(IniDocument::parse("[\x83]x]\r\nk=1", IniCharset::kUtf8), "\x83/k"), "1|");
 }
 
-// An existing key keeps its place and spelling (only the first of two); a new
-// one goes after the last key of the first section of the name, a new
-// section to the end. Lines not changed keep their own line breaks.
+// A new key goes after the last key of the first section of its name.
 TEST(IniDocument, WritesKeysInPlaceAndNewOnesAfterTheLastKeyOfTheirSection) {
     const std::pair<std::string_view, std::string_view> cases[] = {
         {"[S]\r\na=1\r\nKey = old \r\nkey=3", "[S]\r\na=1\r\nKey= v \r\nkey=3"},
@@ -118,9 +114,7 @@ struct stat statusOf(const fs::path& file) {
     return status;
 }
 
-// A new file gets mode 0600 in new folders of mode 0700; an existing one is
-// replaced through a link and keeps its mode. A write that cannot be done
-// fails.
+// Only its user may read the list; a link is followed, not replaced.
 TEST(IniProfile, ASaveReplacesTheFileWhole) {
     test::ScratchFolder folder;
     DiskProfile profile;
@@ -139,9 +133,8 @@ TEST(IniProfile, ASaveReplacesTheFileWhole) {
     EXPECT_THROW(profile.write(folder.path(), u"s", u"k", u"v"), Failure);
 }
 
-// Each read looks at the file again, also when only its content changed
-// within the same second; a profile told to trust the file for a while does
-// so for reads, never for writes. A byte order mark keeps its encoding.
+// Also a change within the same second; a profile that trusts its cache for
+// a while does so for reads only. A byte order mark keeps its encoding.
 TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
     test::ScratchFolder folder;
     DiskProfile profile, trusting(std::chrono::hours(1));
@@ -166,8 +159,6 @@ TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
     EXPECT_EQ(fileBytes(file), "[s]\r\nk=2\r\no=3\r\n");
 }
 
-// A save killed at any moment leaves the file either as it was or as the
-// save meant it, never anything in between.
 TEST(IniCrash, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
     test::ScratchFolder folder;
     const fs::path file = folder / "URL.ini";
@@ -236,9 +227,8 @@ struct RecordingProfile : ProfileFile {
     std::string calls;
 };
 
-// A whole count by the number rule within 16 bits; a negative one loads
-// nothing, anything else fails the load. The largest count loads every
-// position.
+// A whole number within 16 bits; a negative one loads nothing, anything else
+// fails the load.
 TEST(KeepList, TheStoredCountDecidesHowManyEntriesLoad) {
     const std::pair<const char*, int> counts[] = {
         {"\" +3.0 \"", 3}, {"1e1", 10},   {"-1", 0},    {"3.5", 0},      {"&H3", 0},
@@ -254,9 +244,8 @@ TEST(KeepList, TheStoredCountDecidesHowManyEntriesLoad) {
     }
 }
 
-// A read that fails ends the load with the lists parallel. Every save is one
-// batch, so that the file is rewritten once. The list never grows beyond
-// what the next start can load.
+// One batch a save, so that the file is rewritten once; never more entries
+// than the next start can load.
 TEST(KeepList, LoadsAndSavesInOneBatchAndStopsAtTheLargestCount) {
     SimDesktop sim;
     RecordingProfile profile;
@@ -282,9 +271,7 @@ TEST(KeepList, LoadsAndSavesInOneBatchAndStopsAtTheLargestCount) {
     EXPECT_EQ(profile.calls, "");
 }
 
-// The capture cuts a suffix of the length the browser tells, none included;
-// unknown or negative, 29 characters. A title shorter than that leaves the
-// capture as it was.
+// Unknown or negative, 29 characters; a title shorter than that is no capture.
 TEST(Capture, TheBrowsersTitleSuffixIsCutOff) {
     SimDesktop sim;
     Form1 form;

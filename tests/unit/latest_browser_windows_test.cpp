@@ -69,8 +69,7 @@ std::vector<WindowHandle> handles(LatestBrowserWindows& windows) {
 }
 using Handles = std::vector<WindowHandle>;
 
-// A hanging lookup never holds the tick; once it ends, its answer, begun
-// before the previous tick, is too old. Closing cancels it.
+// Once it ends, its answer, begun before the previous tick, is too old.
 TEST(LatestBrowserWindows, AHangingLookupNeverHoldsTheTickNorAnswersLate) {
     Script s;
     s.permits = 0;
@@ -94,8 +93,7 @@ TEST(LatestBrowserWindows, AHangingLookupNeverHoldsTheTickNorAnswersLate) {
     }
 }
 
-// A lookup for ticks 1.2 s apart waits until shortly before the next tick:
-// 0.9 s, a quarter of the interval ahead of it.
+// For ticks 1.2 s apart, 0.9 s: a quarter of the interval ahead of the next.
 TEST(LatestBrowserWindows, ALookupForRegularTicksWaitsUntilShortlyBeforeTheNextTick) {
     Script s;
     auto windows = s.windows();

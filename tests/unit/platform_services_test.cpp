@@ -1,6 +1,4 @@
-// The platform's services: the browser command and its start, the instance
-// lock and the program's folder on POSIX; code page 932, UTF-8, numbers and
-// the narrow window titles of the browser capture.
+// The POSIX services, and the text conversions and title rules below them.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -53,12 +51,8 @@ std::string commandFor(const Words& environment, const std::string& executables,
     return joined;
 }
 
-// The first entry whose program is found, names on the path in order; a word
-// with a slash is never searched, an open quote skips the entry. %s takes the
-// address (which then is not appended), %% is one '%', other '%' stay; the
-// address never names the program. Chromium's relatives are asked for their
-// accessibility tree, once, right after the program; only the program's own
-// name counts. No usable entry: xdg-open.
+// The address never names the program; Chromium's relatives build their
+// accessibility tree only when asked.
 TEST(BrowserCommand, EntriesQuotesPercentSignsThePathAndWhatIsRefused) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"nosuch:/o/b:fire -new:b", "/bin/fire,/usr/bin/b,", "/bin/fire|-new|u"},
@@ -120,10 +114,8 @@ bool hasChildren() {
     return !(::waitpid(-1, nullptr, WNOHANG) < 0 && errno == ECHILD);
 }
 
-// The browser runs apart, in a session of its own without a terminal,
-// outlives the call and leaves no child behind; it gets the address in UTF-8
-// as one argument that no shell interprets. A browser that cannot start, or
-// an address that looks like an option, is a failure that starts nothing.
+// In a session of its own without a terminal, outliving the call; the address
+// is one argument that no shell interprets.
 TEST(LinuxBrowser, StartsTheBrowserApartWithTheAddressAsOneArgument) {
     test::ScratchFolder folder;
     const std::string run = folder / "run", trap = folder / "trap";
@@ -174,8 +166,7 @@ TEST(LinuxBrowser, StartsTheBrowserApartWithTheAddressAsOneArgument) {
     EXPECT_FALSE(isExecutableFile(trap) || isExecutableFile(folder.path()));
 }
 
-// The lock goes with its holder, not with a program it started; a link in
-// its place is not followed. Without a usable runtime folder it is in /tmp.
+// Not held by a program it started; a link in its place is not followed.
 TEST(InstanceLock, TheSecondCopySeesTheFirstUntilItIsGone) {
     test::ScratchFolder folder;
     const fs::path file = folder / "kazunavi.lock";
@@ -197,10 +188,8 @@ TEST(InstanceLock, TheSecondCopySeesTheFirstUntilItIsGone) {
     EXPECT_EQ(InstanceLock::defaultPath(), "/tmp/kazunavi-" + std::to_string(::getuid()) + ".lock");
 }
 
-// Beside the program when files can be made there (really made: access()
-// grants root every folder of a writable mount, but /proc takes none) or
-// when the list is there; else $XDG_CONFIG_HOME/kazunavi, or
-// ~/.config/kazunavi when that is unusable.
+// Files are really made: access() grants root every folder of a writable
+// mount, but /proc takes none.
 TEST(ProgramFolder, BesideTheProgramOrInTheUsersConfigurationFolder) {
     test::ScratchFolder bin;
     ProgramFolderSetting setting = ProgramFolderSetting::ofThisProcess();
@@ -217,14 +206,7 @@ TEST(ProgramFolder, BesideTheProgramOrInTheUsersConfigurationFolder) {
     EXPECT_EQ(chooseProgramFolder(setting), bin.path());  // the list is there already
 }
 
-// Code page 932: of two codes for one character the IBM row, best fits for
-// look-alikes; what it cannot hold is one '?' a character, an invalid byte
-// one replacement character that takes nothing after it. A prefix never ends
-// inside a double-byte character; a buffer of n bytes holds n - 1 of a
-// window title. UTF-8: malformed sequences (overlong forms, a NUL above all,
-// surrogates, beyond U+10FFFF, cut short) never become characters. Numbers:
-// signs, points and exponents of either case; no hexadecimal, nothing beyond
-// a double.
+// Malformed UTF-8 (an overlong NUL above all) never becomes a character.
 TEST(TextConversions, CodePage932Utf8AndNumbers) {
     EXPECT_EQ(toCp932(u"日ｶ\u3000\\~"), "\x93\xFA\xB6\x81\x40\\~");
     EXPECT_EQ(fromCp932("\x93\xFA\xB6\x81\x40\\~"), u"日ｶ\u3000\\~");
@@ -253,10 +235,8 @@ TEST(TextConversions, CodePage932Utf8AndNumbers) {
     }
 }
 
-// What the browser added to the page's title, in characters of the narrow
-// window title; nothing when the window shows another moment's title. The
-// frame in front: of the window's process with exactly its title; of
-// several, the one active frame; none for process 0.
+// The suffix is counted in the narrow title; of several fitting frames only
+// the one active frame is the window in front.
 TEST(BrowserFrames, TheSuffixOfTheWindowTitleAndTheFrameInFront) {
     const std::u16string firefox = u" — Mozilla Firefox", kanji(60, u'語'), more(64, u'語');
     std::string suffixes;
