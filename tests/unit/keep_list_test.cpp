@@ -36,7 +36,7 @@ using namespace std::literals;
 // The profile functions on this system's real files, as the program has them.
 struct DiskProfile : IniProfileFile {
     explicit DiskProfile(std::chrono::milliseconds recheck = {}) : IniProfileFile(files, recheck) {}
-    PosixFileStore files;  // only kept by the profile until it is used
+    PosixFileStore files;  // made after the profile, which only keeps it until then
 };
 
 // The values of "section/key|section/key|...", "-" for none.
