@@ -35,7 +35,7 @@ struct Script : WindowLookup {
         field = value;
         changed.notify_all();
     }
-    // The lookup for windows that are made with it; it lives in the test.
+    // Windows whose lookups go to this script, which outlives them.
     std::unique_ptr<LatestBrowserWindows> windows() {
         struct Forward : WindowLookup {
             Script& s;
