@@ -1,7 +1,6 @@
 #pragma once
 
-// A fresh, empty folder for one test, removed with everything in it when the
-// test ends.
+// A fresh, empty folder for one test, removed with everything in it after.
 
 #include <filesystem>
 #include <string>
@@ -15,16 +14,14 @@ class ScratchFolder {
     ScratchFolder() : path_(makeTemporaryFolder("kazunavi-test-")) {}
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    ~ScratchFolder() { std::filesystem::remove_all(path_, ignored_); }
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
   private:
     std::filesystem::path path_;
+    std::error_code ignored_;
 };
 
 }  // namespace kazunavi::test

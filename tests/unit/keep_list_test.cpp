@@ -1,311 +1,297 @@
-#include <gtest/gtest.h>
+// The keep list, its INI file on this system's real files, and the capture.
 
-#include <filesystem>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
 #include <fstream>
+#include <iterator>
 #include <optional>
-#include <string>
-#include <vector>
+#include <random>
+#include <thread>
 
 #include "keep/capture.h"
 #include "keep/keep_list.h"
+#include "platform/common/ini_document.h"
 #include "platform/common/ini_profile.h"
+#include "platform/common/unicode_text.h"
 #include "platform/common/utf8.h"
 #include "platform/failure.h"
+#include "platform/linux/posix_file_store.h"
 #include "platform/sim/sim_desktop.h"
 #include "shell/model/form1.h"
-#include "support/disk_profile.h"
+#include "support/scratch_folder.h"
 
 namespace kazunavi {
 namespace {
 
-void writeBytes(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream(file, std::ios::binary) << bytes;
+namespace fs = std::filesystem;
+using namespace std::literals;
+
+// The profile functions on this system's real files, as the program has them.
+struct DiskProfile : IniProfileFile {
+    explicit DiskProfile(std::chrono::milliseconds recheck = {}) : IniProfileFile(files, recheck) {}
+    PosixFileStore files;  // made after the profile, which only keeps it until then
+};
+
+// The values of "section/key|section/key|...", "-" for none.
+std::string valuesOf(const IniDocument& document, std::string_view asked) {
+    std::string values;
+    for (std::size_t start = 0, end = 0; start < asked.size(); start = end + 1) {
+        end = std::min(asked.find('|', start), asked.size());
+        const std::string_view one = asked.substr(start, end - start);
+        const std::size_t slash = one.find('/');
+        values += document.value(one.substr(0, slash), one.substr(slash + 1)).value_or("-");
+        values += "|";
+    }
+    return values;
 }
 
-// A profile file that records what is asked of it and can be made to fail at
-// one key or at the batch calls.
-class RecordingProfile : public ProfileFile {
-  public:
-    std::u16string read(const std::filesystem::path&, std::u16string_view section,
-                        std::u16string_view key, std::u16string_view def, int size) override {
-        sizes.push_back(size);
-        if (key == failingKey) {
+// ゾ is 83 5D (its second byte looks like ']'), ア 83 41 ('A'), ヂ 83 61 ('a').
+TEST(IniDocument, ReadsAsTheWindowsProfileFunctionsDo) {
+    const IniDocument d = IniDocument::parse(
+        "top=1\r\n[ \tSec \v]  \r\n \t Key \t=  \t in  ner \v\t \r\nk=first\r\nK=second\r\n"
+        "dq=  \"  sp  \"  \r\nsq='x'\nnest=\"'i'\"\rtwice=\"\"x\"\"\r\nmixed=\"x'\r\nlone=\"\r\n"
+        "e=\"\"\r\nin=a\"b\"c\r\n;c=1\r\n \t;d=1\r\nbare\r\nse;mi=2\r\nv=;no\r\n#h=3\r\n"
+        "[open   \r\na=1\r\n[closed]tail=x\r\nb=2\r\n[sc]tion]\r\nc=3\r\n[]\r\nd=4\r\n"
+        "[\x83\x5D]\r\n\x83\x41=5\r\n[sc]\r\nlater=6\r\nc=7");
+    EXPECT_EQ(valuesOf(d,
+                       "/top|sec/key|  SEC / KEY  |\tSec/Key|Sec/k|Sec/dq|Sec/sq|Sec/nest|"
+                       "Sec/twice|Sec/mixed|Sec/lone|Sec/e|Sec/in|Sec/;c|Sec/c|Sec/;d|Sec/bare|"
+                       "Sec/se;mi|Sec/v|Sec/#h|open/a|closed/b|closed/tail|sc/c|sc/later|/d|"
+                       "\x83\x5D/\x83\x41|\x83\x61/\x83\x41|\x83\x5D/\x83\x61"),
+              "-|in  ner|in  ner|-|first|  sp  |x|'i'|\"x\"|\"x'|\"||a\"b\"c|-|-|-|-|2|;no|3|1|2|-|"
+              "3|-|4|5|-|-|");
+    // In a UTF-8 file the same bytes are no double-byte characters.
+    EXPECT_EQ(valuesOf(IniDocument::parse("[\x83]x]\r\nk=1", IniCharset::kUtf8), "\x83/k"), "1|");
+}
+
+// A new key goes after the last key of the first section of its name.
+TEST(IniDocument, WritesKeysInPlaceAndNewOnesAfterTheLastKeyOfTheirSection) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"[S]\r\na=1\r\nKey = old \r\nkey=3", "[S]\r\na=1\r\nKey= v \r\nkey=3"},
+        {"[s]\r\n;1\r\nx=1\r\n;2\r\ny=2\r\n\r\n;3\r\n[t]\r\n",
+         "[s]\r\n;1\r\nx=1\r\n;2\r\ny=2\r\nKEY= v \r\n\r\n;3\r\n[t]\r\n"},
+        {"[s]\r\n;c\r\n[t]\r\n", "[s]\r\nKEY= v \r\n;c\r\n[t]\r\n"},
+        {"[s]\r\n[s]\r\nw=0\r\n", "[s]\r\nKEY= v \r\n[s]\r\nw=0\r\n"},
+        {"[a]\nx=1", "[a]\nx=1\r\n[s]\r\nKEY= v \r\n"}};
+    for (const auto& [text, expected] : cases) {
+        IniDocument document = IniDocument::parse(text);
+        document.set(" s ", " KEY ", " v ");
+        EXPECT_EQ(document.serialize(), expected) << text;
+    }
+    // Names and values end at their first line break: no text makes lines of its own.
+    IniDocument d;
+    d.set("KeepURL", "Name0", "title\r\n[KeepCount]\r\nCount=9999");
+    d.set("Keep\nURL", "URL0\r=x", "http://a/\rb");
+    EXPECT_EQ(d.serialize(), "[KeepURL]\r\nName0=title\r\n[Keep]\r\nURL0=http://a/\r\n");
+    // Only the first section of the name goes; reads between changes see each.
+    d = IniDocument::parse("[A]\r\nx=1\r\n;n\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n");
+    d.set("A", "w", "4");
+    EXPECT_EQ(valuesOf(d, "A/z|B/y"), "-|2|");
+    EXPECT_TRUE(d.removeSection(" a "));
+    EXPECT_EQ(valuesOf(d, "A/z|B/y"), "3|2|");
+    EXPECT_EQ(d.serialize(), ";n\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n");
+}
+
+std::string fileBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void putFile(const fs::path& file, std::string_view bytes) {
+    std::ofstream(file, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+struct stat statusOf(const fs::path& file) {
+    struct stat status {};
+    EXPECT_EQ(::stat(file.c_str(), &status), 0) << file;
+    return status;
+}
+
+// Only its user may read the list; a link is followed, not replaced.
+TEST(IniProfile, ASaveReplacesTheFileWhole) {
+    test::ScratchFolder folder;
+    DiskProfile profile;
+    const fs::path nested = folder / "new" / "URL.ini", file = folder / "URL.ini";
+    profile.write(nested, u"s", u"k", u"ab"s + u'\0' + u"cd");
+    EXPECT_EQ(fileBytes(nested), "[s]\r\nk=ab\r\n");  // a value ends at a NUL
+    EXPECT_EQ(
+        statusOf(nested).st_mode % 01000 * 01000 + statusOf(nested.parent_path()).st_mode % 01000,
+        0600700u);
+    putFile(folder / "r", "[s]\r\nk=1\r\n");
+    ASSERT_EQ(::chmod((folder / "r").c_str(), 0640), 0);
+    fs::create_symlink("r", file);
+    profile.write(file, u"s", u"k", u"2");
+    EXPECT_EQ(fileBytes(folder / "r"), "[s]\r\nk=2\r\n");
+    EXPECT_EQ(statusOf(file).st_mode & 07777, 0640u);
+    EXPECT_THROW(profile.write(folder.path(), u"s", u"k", u"v"), Failure);
+}
+
+// Also a change within the same second; a profile that trusts its cache for
+// a while does so for reads only. A byte order mark keeps its encoding.
+TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
+    test::ScratchFolder folder;
+    DiskProfile profile, trusting(std::chrono::hours(1));
+    const fs::path file = folder / "URL.ini";
+    const auto read = [&file](IniProfileFile& p, const char16_t* key = u"k") {
+        return p.read(file, u"s", key, u"-", 9);
+    };
+    putFile(file, "\xEF\xBB\xBF[s]\r\nk=1\r\n");
+    EXPECT_EQ(read(profile) + read(trusting), u"11");
+    const timespec modified = statusOf(file).st_mtim, times[2] = {modified, modified};
+    std::fstream(file, std::ios::binary | std::ios::in | std::ios::out).seekp(10).write("3", 1);
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    EXPECT_EQ(read(profile) + read(trusting), u"31");
+    putFile(file, "\xFF\xFE" + utf16LeBytes(u"[s]\r\nk=本\r\n"));
+    trusting.write(file, u"s", u"o", u"語\u00E9");
+    EXPECT_EQ(fileBytes(file), "\xFF\xFE" + utf16LeBytes(u"[s]\r\nk=本\r\no=語?\r\n"));
+    EXPECT_EQ(read(trusting, u"o"), u"語?");  // its own writes it knows at once
+    putFile(file, "[s]\r\nk=2\r\n");
+    ProfileBatch batch(trusting, file);  // a batch, too, starts from the file
+    trusting.write(file, u"s", u"o", u"3");
+    batch.commit();
+    EXPECT_EQ(fileBytes(file), "[s]\r\nk=2\r\no=3\r\n");
+}
+
+TEST(IniCrash, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
+    test::ScratchFolder folder;
+    const fs::path file = folder / "URL.ini";
+    // A keep list of 50 entries saved anew; the two differ in every entry.
+    const auto save = [&file](IniProfileFile& p, int variant) {
+        const std::u16string tag = variant == 0 ? u"前" : u"後のページ/photos/large_image?";
+        ProfileBatch batch(p, file);
+        p.removeSection(file, u"KeepURL");
+        for (char16_t i = 0; i < 50; ++i) {
+            const std::u16string n = {char16_t(u'A' + i / 10), char16_t(u'0' + i % 10)};
+            p.write(file, u"KeepURL", u"Name" + n, tag + n);
+            p.write(file, u"KeepURL", u"URL" + n, u"http://www.example.co.jp/" + tag + n);
+        }
+        batch.commit();
+    };
+    DiskProfile profile;
+    save(profile, 1);
+    const std::string second = fileBytes(file);
+    const auto started = std::chrono::steady_clock::now();
+    save(profile, 0);
+    const std::string first = fileBytes(file);
+    // Kills land anywhere in the first saves of a child; while one of the
+    // contents has not turned up, they may land later.
+    auto window = std::max(2000us, std::chrono::duration_cast<std::chrono::microseconds>(
+                                       (std::chrono::steady_clock::now() - started) * 2));
+    std::mt19937 random(20240601);
+    int seen[2] = {0, 0};
+    for (int round = 0; round < 300 && !(round > 100 && seen[0] * seen[1] > 0); ++round) {
+        window *= round % 20 == 19 && seen[0] * seen[1] == 0 ? 2 : 1;
+        const pid_t child = ::fork();
+        for (int variant = 1; child == 0; variant ^= 1) {
+            DiskProfile saver;
+            save(saver, variant);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(
+            std::uniform_int_distribution<long>(0, window.count())(random)));
+        ::kill(child, SIGKILL);
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+        const std::string now = fileBytes(file);
+        ASSERT_TRUE(now == first || now == second) << "torn after round " << round;
+        ++seen[now == first ? 0 : 1];
+    }
+    EXPECT_GT(seen[0] * seen[1], 0) << "the kills did not hit saves in progress";
+}
+
+// Notes what is asked of it; gives each key its name, fails at URL2.
+struct RecordingProfile : ProfileFile {
+    std::u16string read(const fs::path&, std::u16string_view section, std::u16string_view key,
+                        std::u16string_view, int) override {
+        if (key == u"URL2") {
             throw Failure("read fails");
         }
-        if (section == u"KeepCount") {
-            return count;
-        }
-        return std::u16string(def);
+        return std::u16string(section == u"KeepCount" ? u"5" : key);
     }
-    void write(const std::filesystem::path&, std::u16string_view section, std::u16string_view key,
+    void write(const fs::path&, std::u16string_view, std::u16string_view key,
                std::u16string_view value) override {
-        ++writes;
-        if (recording) {
-            calls.push_back(toUtf8(section) + "/" + toUtf8(key) + "=" + toUtf8(value));
-        }
-        if (key == failingKey) {
-            throw Failure("write fails");
-        }
+        calls += toUtf8(key) + "=" + toUtf8(value) + " ";
     }
-    void removeSection(const std::filesystem::path&, std::u16string_view section) override {
-        calls.push_back("remove " + toUtf8(section));
+    void removeSection(const fs::path&, std::u16string_view section) override {
+        calls += "-" + toUtf8(section) + " ";
     }
-    void beginBatch(const std::filesystem::path&) override {
-        calls.push_back("begin");
-        if (batchFails) {
-            throw Failure("no batch");
-        }
-    }
-    void commitBatch() override {
-        calls.push_back("commit");
-        if (commitFails) {
-            throw Failure("cannot write the file");
-        }
-    }
-    void discardBatch() override { calls.push_back("discard"); }
+    void beginBatch(const fs::path&) override { calls += "begin "; }
+    void commitBatch() override { calls += "commit "; }
+    void discardBatch() override { calls += "discard "; }
 
-    std::u16string count = u"0";
-    std::u16string failingKey;
-    bool batchFails = false;
-    bool commitFails = false;
-    bool recording = true;
-    int writes = 0;
-    std::vector<std::string> calls;
-    std::vector<int> sizes;
+    std::string calls;
 };
 
-// The keep list on the simulated desktop, with its real INI file or with a
-// recording profile in its place.
-struct KeepFixture {
-    explicit KeepFixture(ProfileFile* profile = nullptr)
-        : services{sim.messageBox,
-                   sim.clipboard,
-                   sim.browser,
-                   sim.windowManager,
-                   profile ? *profile : sim.profile,
-                   sim.clock,
-                   sim.beeper,
-                   sim.instanceCheck,
-                   folder,
-                   sim.browserWindows,
-                   sim.programExit,
-                   sim.clock},
-          keep(form, services),
-          capture(form, services, keep) {}
-
-    std::filesystem::path file() const { return sim.folder() / "URL.ini"; }
-    void addEntries(int n) {
-        for (int i = 0; i < n; ++i) {
-            form.List1.addItem(u"name");
-            form.List2.addItem(u"http://example.org/");
-        }
+// A whole number within 16 bits; a negative one loads nothing, anything else
+// fails the load.
+TEST(KeepList, TheStoredCountDecidesHowManyEntriesLoad) {
+    const std::pair<const char*, int> counts[] = {
+        {"\" +3.0 \"", 3}, {"1e1", 10},   {"-1", 0},    {"3.5", 0},      {"&H3", 0},
+        {"32768", 0},      {"-32769", 0}, {"1e300", 0}, {"\x82\x52", 0}, {"32767", 32767}};
+    for (const auto& [count, entries] : counts) {
+        SimDesktop sim;
+        Form1 form;
+        std::ofstream(sim.folder() / "URL.ini", std::ios::binary)
+            << "[KeepCount]\r\nCount=" << count << "\r\n[KeepURL]\r\nName32766=last\r\n";
+        KeepList(form, sim.services()).LoadKeepList();
+        EXPECT_EQ(form.List2.listCount(), entries) << count;
+        EXPECT_EQ(form.List1.listIndex(), entries > 0 ? 0 : -1) << count;
     }
+}
 
+// One batch a save, so that the file is rewritten once; never more entries
+// than the next start can load.
+TEST(KeepList, LoadsAndSavesInOneBatchAndStopsAtTheLargestCount) {
     SimDesktop sim;
-    SimProgramFolder folder{sim.folder()};
-    Services services;
+    RecordingProfile profile;
+    Services services = sim.services().with({.profile = &profile});
     Form1 form;
-    KeepList keep;
-    BrowserCapture capture;
-};
-
-// How the stored count is taken: a whole number by the program's number rule
-// within 16 bits; a negative count loads nothing; anything else fails the
-// load, which leaves the lists empty. The count shows the text as read.
-struct CountCase {
-    const char* stored;
-    int entries;
-};
-
-class StoredCount : public testing::TestWithParam<CountCase> {};
-
-TEST_P(StoredCount, DecidesHowManyEntriesLoad) {
-    KeepFixture k;
-    writeBytes(k.file(), std::string("[KeepCount]\r\nCount=") + GetParam().stored + "\r\n");
-    k.keep.LoadKeepList();
-    EXPECT_EQ(k.form.List1.listCount(), GetParam().entries);
-    EXPECT_EQ(k.form.List2.listCount(), GetParam().entries);
-    EXPECT_EQ(k.form.List1.listIndex(), GetParam().entries > 0 ? 0 : -1);
-    EXPECT_EQ(k.form.lblCNT.text(),
-              k.sim.profile.read(k.file(), u"KeepCount", u"Count", u"", 1024));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    KeepList, StoredCount,
-    testing::Values(CountCase{"3", 3}, CountCase{"3.0", 3}, CountCase{"\" 3 \"", 3},
-                    CountCase{"+3", 3}, CountCase{"1e1", 10}, CountCase{"0", 0}, CountCase{"-1", 0},
-                    CountCase{"-32768", 0}, CountCase{"3.5", 0}, CountCase{"&H3", 0},
-                    CountCase{"3 entries", 0}, CountCase{"", 0}, CountCase{"32768", 0},
-                    CountCase{"-32769", 0}, CountCase{"1e300", 0},
-                    CountCase{"\x82\x52", 0} /* a full-width digit three */));
-
-TEST(KeepListLoad, TheLargestCountLoadsEveryPosition) {
-    test::DiskProfileFile ini;  // the program's own file, reads served from one look at it
-    KeepFixture k(&ini);
-    writeBytes(k.file(), "[KeepCount]\r\nCount=32767\r\n[KeepURL]\r\nName32766=last\r\n");
-    k.keep.LoadKeepList();
-    ASSERT_EQ(k.form.List1.listCount(), 32767);
-    ASSERT_EQ(k.form.List2.listCount(), 32767);
-    EXPECT_EQ(k.form.List1.list(32766), u"last");
-    EXPECT_EQ(k.form.List1.list(0), u"");
-    EXPECT_EQ(k.form.List1.listIndex(), 0);
-}
-
-TEST(KeepListLoad, ReadsOneVersionOfTheFileWithTheBufferOf1024AndWritesNothing) {
-    RecordingProfile profile;
-    profile.count = u"2";
-    KeepFixture k(&profile);
-    k.keep.LoadKeepList();
-    EXPECT_EQ(profile.calls, (std::vector<std::string>{"begin", "discard"}));
-    EXPECT_EQ(profile.sizes, (std::vector<int>{1024, 1024, 1024, 1024, 1024}));
-}
-
-TEST(KeepListLoad, AFailedReadKeepsTheListsParallel) {
-    RecordingProfile profile;
-    profile.count = u"5";
-    profile.failingKey = u"URL2";
-    KeepFixture k(&profile);
-    k.keep.LoadKeepList();
-    EXPECT_EQ(k.form.List1.listCount(), 2);
-    EXPECT_EQ(k.form.List2.listCount(), 2);
-    // The failure ended the load before the first entry was shown.
-    EXPECT_EQ(k.form.List1.listIndex(), -1);
-}
-
-// An added entry rewrites the count and every entry; a deletion removes both
-// sections first. Either is one batch, so the file is rewritten once.
-TEST(KeepListSave, EverySaveIsOneBatch) {
-    RecordingProfile profile;
-    KeepFixture k(&profile);
-    k.addEntries(1);
-    k.keep.AddKeepEntry(u"b", u"http://b/");
+    KeepList keep(form, services);
+    keep.LoadKeepList();
+    EXPECT_EQ(form.List1.listCount() * 10 + form.List2.listCount(), 22);
+    EXPECT_EQ(form.List1.listIndex(), -1);
+    form.List1.setListIndex(0);
+    keep.Command4_Click();
+    EXPECT_EQ(form.List1.text(), u"");  // the entry shown went
     EXPECT_EQ(profile.calls,
-              (std::vector<std::string>{"begin", "KeepCount/Count=2", "KeepURL/Name0=name",
-                                        "KeepURL/URL0=http://example.org/", "KeepURL/Name1=b",
-                                        "KeepURL/URL1=http://b/", "commit"}));
-    profile.calls.clear();
-    k.form.List1.setListIndex(0);
-    k.keep.Command4_Click();
-    EXPECT_EQ(profile.calls, (std::vector<std::string>{
-                                 "begin", "remove KeepCount", "remove KeepURL", "KeepCount/Count=1",
-                                 "KeepURL/Name0=b", "KeepURL/URL0=http://b/", "commit"}));
-}
-
-TEST(KeepListSave, AFailedWriteIsNotLookedAt) {
-    RecordingProfile profile;
-    profile.failingKey = u"Name0";
-    KeepFixture k(&profile);
-    k.addEntries(49);
-    k.keep.AddKeepEntry(u"fiftieth", u"http://example.org/50");
-    // Every later write was still made, and the operation went to its end.
-    EXPECT_EQ(profile.calls.size(), 1 + 1 + 2 * 50 + 1u);
-    EXPECT_EQ(profile.calls.back(), "commit");
-    EXPECT_EQ(k.form.lblCNT.text(), u"50");
-    EXPECT_FALSE(k.form.Command3.enabled);
-}
-
-TEST(KeepListSave, AFileThatCannotBeWrittenChangesOnlyTheLists) {
-    RecordingProfile profile;
-    profile.commitFails = true;
-    KeepFixture k(&profile);
-    k.addEntries(3);
-    k.form.List1.setListIndex(1);
-    k.keep.Command4_Click();
-    EXPECT_EQ(k.form.List1.listCount(), 2);
-    EXPECT_EQ(k.form.lblCNT.text(), u"2");
-    EXPECT_TRUE(k.sim.messageBox.shown.size() == 1);  // only the question
-}
-
-TEST(KeepListSave, WithoutABatchEveryWriteGoesOnItsOwn) {
-    RecordingProfile profile;
-    profile.batchFails = true;
-    KeepFixture k(&profile);
-    k.keep.AddKeepEntry(u"a", u"http://a/");
-    EXPECT_EQ(profile.calls,
-              (std::vector<std::string>{"begin", "KeepCount/Count=1", "KeepURL/Name0=a",
-                                        "KeepURL/URL0=http://a/"}));
-}
-
-TEST(KeepListAdd, TheListNeverGrowsBeyondWhatTheNextStartCanLoad) {
-    RecordingProfile profile;
-    profile.recording = false;
-    KeepFixture k(&profile);
-    k.addEntries(32766);
-    k.keep.AddKeepEntry(u"last", u"http://example.org/last");
-    EXPECT_EQ(k.form.List1.listCount(), 32767);
-    EXPECT_EQ(k.form.lblCNT.text(), u"32767");
-    profile.writes = 0;
-    k.keep.AddKeepEntry(u"one too many", u"http://example.org/more");
-    EXPECT_EQ(k.form.List1.listCount(), 32767);
-    EXPECT_EQ(k.form.List2.listCount(), 32767);
-    EXPECT_EQ(profile.writes, 0);
-}
-
-TEST(KeepListDelete, AFailedDeleteLeavesKeepAsItWas) {
-    KeepFixture k;
-    k.addEntries(50);
-    k.form.Command3.enabled = false;
-    k.form.List1.setListIndex(-1);
-    k.keep.Command4_Click();
-    EXPECT_EQ(k.form.List1.listCount(), 50);
-    EXPECT_FALSE(k.form.Command3.enabled);
-    EXPECT_FALSE(std::filesystem::exists(k.file()));
-}
-
-// The capture with a browser that says how long its title suffix is.
-struct CaptureFixture : KeepFixture {
-    void show(std::u16string title, std::optional<int> suffix) {
-        sim.windowManager.foreground = 0x10;
-        sim.windowManager.titles[0x10] = std::move(title);
-        sim.browserWindows.windows = {BrowserWindow{0x10, u"http://example.org/", suffix}};
+              "begin discard begin -KeepCount -KeepURL Count=1 Name0=Name1 URL0=URL1 commit ");
+    while (form.List1.listCount() < 32766) {
+        form.List1.addItem(u"n");
+        form.List2.addItem(u"u");
     }
-};
-
-// The browser's suffix is cut by its known length; unknown or negative, it is
-// taken as 29 characters. A title shorter than the suffix ends the tick.
-TEST(CaptureTitle, TheSuffixCutOff) {
-    CaptureFixture c;
-    const std::u16string dashes(29, u'-');
-    c.show(u"Title" + dashes, std::nullopt);
-    c.capture.timGETURL_Timer();
-    EXPECT_EQ(c.form.lTTL.text(), u"Title");
-    c.show(u"Other" + dashes, -3);
-    c.capture.timGETURL_Timer();
-    EXPECT_EQ(c.form.lTTL.text(), u"Other");
-    c.show(u"Whole title", 0);
-    c.capture.timGETURL_Timer();
-    EXPECT_EQ(c.form.lTTL.text(), u"Whole title");
-    c.show(u"Page - Browser", 10);
-    c.capture.timGETURL_Timer();
-    EXPECT_EQ(c.form.lTTL.text(), u"Page");
-    EXPECT_EQ(c.form.lURL.text(), u"http://example.org/");
-
-    c.sim.browserWindows.windows = {BrowserWindow{0x10, u"http://example.org/other", 15}};
-    c.capture.timGETURL_Timer();
-    EXPECT_EQ(c.form.lTTL.text(), u"Page");
-    EXPECT_EQ(c.form.lURL.text(), u"http://example.org/");
+    keep.AddKeepEntry(u"last", u"http://last/");
+    profile.calls.clear();
+    keep.AddKeepEntry(u"one too many", u"http://more/");
+    EXPECT_EQ(form.List1.listCount() + form.List2.listCount(), 2 * 32767);
+    EXPECT_EQ(profile.calls, "");
 }
 
-class FailingBrowserWindows : public BrowserWindows {
-  public:
-    std::vector<BrowserWindow> list() override { throw Failure("a browser does not answer"); }
-};
-
-TEST(CaptureTick, ACollectionThatFailsLeavesTheCaptureAndShowsTheHandle) {
-    CaptureFixture c;
-    c.show(u"Page" + std::u16string(29, u'-'), std::nullopt);
-    c.capture.timGETURL_Timer();
-    FailingBrowserWindows failing;
-    Services& s = c.services;
-    Services broken{s.messageBox,    s.clipboard, s.browser,     s.windowManager,
-                    s.profile,       s.ticks,     s.beeper,      s.instanceCheck,
-                    s.programFolder, failing,     s.programExit, s.timerHost};
-    BrowserCapture capture(c.form, broken, c.keep);
-    c.sim.windowManager.foreground = 0xBEEF;
-    capture.timGETURL_Timer();
-    EXPECT_EQ(c.form.lAWH.text(), u"&HBEEF");
-    EXPECT_EQ(c.form.lTTL.text(), u"Page");
-    EXPECT_EQ(c.form.lURL.text(), u"http://example.org/");
+// Unknown or negative, 29 characters; a title shorter than that is no capture.
+TEST(Capture, TheBrowsersTitleSuffixIsCutOff) {
+    SimDesktop sim;
+    Form1 form;
+    KeepList keep(form, sim.services());
+    BrowserCapture capture(form, sim.services(), keep);
+    sim.windowManager.foreground = 0x10;
+    std::u16string kept;
+    const std::u16string dashes(29, u'-');
+    const std::pair<std::u16string, std::optional<int>> shown[] = {{u"Whole", 0},
+                                                                   {u"Page - B", 4},
+                                                                   {u"Title" + dashes, {}},
+                                                                   {u"Other" + dashes, -1},
+                                                                   {u"P", 2}};
+    for (const auto& [title, suffix] : shown) {
+        sim.windowManager.titles[0x10] = title;
+        sim.browserWindows.windows = {BrowserWindow{0x10, u"http://o/", suffix}};
+        capture.timGETURL_Timer();
+        kept += form.lTTL.text() + u"|";
+    }
+    EXPECT_EQ(kept, u"Whole|Page|Title|Other|Other|");
 }
 
 }  // namespace

@@ -1,24 +1,8 @@
 set(KAZUNAVI_UNIT_TEST_SOURCES
-    unit/element_model_test.cpp
     unit/event_wiring_test.cpp
-    unit/startup_test.cpp
-    unit/number_text_test.cpp
-    unit/text_rules_test.cpp
-    unit/browser_command_test.cpp
-    unit/browser_launcher_test.cpp
-    unit/instance_lock_test.cpp
-    unit/monotonic_ticks_test.cpp
     unit/keep_list_test.cpp
+    unit/latest_browser_windows_test.cpp
+    unit/platform_services_test.cpp
     unit/runner_syntax_test.cpp
     unit/runner_test.cpp
-    unit/press_hold_test.cpp
-    unit/step_family_test.cpp
-    unit/cp932_test.cpp
-    unit/ini_document_test.cpp
-    unit/ini_profile_test.cpp
-    unit/ini_crash_test.cpp
-    unit/program_folder_test.cpp
-    unit/window_text_test.cpp
-    unit/browser_frames_test.cpp
-    unit/latest_browser_windows_test.cpp
     )

@@ -1,0 +1,281 @@
+// The POSIX services, and the text conversions and title rules below them.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <thread>
+
+#include "platform/common/browser_frames.h"
+#include "platform/common/cp932.h"
+#include "platform/common/utf8.h"
+#include "platform/common/window_text.h"
+#include "platform/failure.h"
+#include "platform/linux/browser_command.h"
+#include "platform/linux/browser_launcher.h"
+#include "platform/linux/instance_lock.h"
+#include "platform/linux/program_folder.h"
+#include "shell/model/number_text.h"
+#include "support/scratch_folder.h"
+
+namespace kazunavi {
+namespace {
+
+using Words = std::vector<std::string>;
+namespace fs = std::filesystem;
+using namespace std::literals;
+
+Words asked;  // the paths the last command asked about
+
+// The command for the address "u": program and arguments joined by '|'.
+// Exactly the paths listed (each followed by ',') are executable.
+std::string commandFor(const Words& environment, const std::string& executables,
+                       std::string_view address = "u") {
+    asked.clear();
+    const BrowserCommand command = browserCommandFor(address, environment, [&](auto& path) {
+        asked.push_back(path);
+        return ("," + executables).find("," + path + ",") != std::string::npos;
+    });
+    std::string joined = command.program;
+    for (std::size_t i = 1; i < command.argv.size(); ++i) {
+        joined += "|" + command.argv[i];
+    }
+    return joined;
+}
+
+// The address never names the program; Chromium's relatives build their
+// accessibility tree only when asked.
+TEST(BrowserCommand, EntriesQuotesPercentSignsThePathAndWhatIsRefused) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"nosuch:/o/b:fire -new:b", "/bin/fire,/usr/bin/b,", "/bin/fire|-new|u"},
+        {"b", "/usr/bin/b,/bin/b,", "/usr/bin/b|u"},
+        {"sub/b:b 'open:./c 'x'", "/usr/bin/sub/b,/usr/bin/b,./c,", "./c|x|u"},
+        {R"('/o/My B'  "-p=a b"	it\'s "say \"hi\" \\" '' x'y'"z")", "/o/My B,",
+         R"(/o/My B|-p=a b|it's|say "hi" \||xyz|u)"},
+        {"b --url=%s [%s] 100%% %d % x%%s", "/bin/b,", "/bin/b|--url=u|[u]|100%|%d|%|x%s"},
+        {"%s:b", "/bin/u,/bin/b,", "/bin/b|u"},
+        {":: :nosuch", "/usr/bin/xdg-open,", "/usr/bin/xdg-open|u"},
+        {"Google-Chrome -- --app=%s", "/bin/Google-Chrome,",
+         "/bin/Google-Chrome|--force-renderer-accessibility|--|--app=u"},
+        {"brave --force-renderer-accessibility", "/bin/brave,",
+         "/bin/brave|--force-renderer-accessibility|u"},
+        {"/chrome/fire", "/chrome/fire,", "/chrome/fire|u"}};
+    for (const auto& [browser, executables, expected] : cases) {
+        EXPECT_EQ(commandFor({"PATH=/usr/bin:/bin", "BROWSER="s + browser}, executables), expected);
+    }
+    EXPECT_EQ(commandFor({"BROWSER=b %s"}, "/bin/b,", "%s%%"), "/bin/b|%s%%");
+    // An empty folder on the path is not the current one; the first setting of
+    // a variable counts. Options, empty addresses and NULs are refused.
+    EXPECT_EQ(commandFor({"PATH=:/a::/b/", "BROWSER=x"}, "/b/x,"), "/b/x|u");
+    EXPECT_EQ(asked, (Words{"/a/x", "/b/x"}));
+    EXPECT_EQ(
+        commandFor({"PATH=/bin", "BROWSER=b", "BROWSER=c", "PATH=/usr/bin"}, "/bin/b,/usr/bin/c,"),
+        "/bin/b|u");
+    for (std::string_view address : {"--version"sv, "-"sv, ""sv, "http://a\0b"sv}) {
+        EXPECT_THROW(commandFor({"BROWSER=b %s"}, "/bin/b,", address), Failure);
+        EXPECT_THROW(commandFor({}, "/bin/xdg-open,", address), Failure);
+    }
+    EXPECT_EQ(commandFor({}, "/bin/xdg-open,", " -x"), "/bin/xdg-open| -x");
+    EXPECT_THROW(commandFor({"BROWSER=b:/opt/b"}, ""), Failure);
+}
+
+// A stand-in browser: writes its process facts, "--" and its arguments,
+// NUL-separated so that any byte but NUL survives, then lives 30 seconds.
+constexpr const char* kRecorder = R"sh(#!/bin/sh
+printf '%s\0' "$$" "$PPID" "$(cut -d' ' -f6 /proc/$$/stat)" "$(readlink /proc/$$/fd/0)" \
+    "$(readlink /proc/$$/fd/1)" "$(readlink /proc/$$/fd/2)" "$GNOME_ACCESSIBILITY" \
+    "$(grep -E 'Sig(Blk|Ign)' /proc/$$/status | tr -d '\n\t')" -- "$@" >"$0.r"
+mv "$0.r" "$0.record"
+exec sleep 30
+)sh";
+
+// Sets an environment variable for one scope.
+struct Setting {
+    Setting(const char* variable, const std::string& value) : name(variable) {
+        if (const char* old = std::getenv(name)) {
+            saved = old;
+        }
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~Setting() { saved ? ::setenv(name, saved->c_str(), 1) : ::unsetenv(name); }
+    const char* name;
+    std::optional<std::string> saved;
+};
+
+bool hasChildren() {
+    return !(::waitpid(-1, nullptr, WNOHANG) < 0 && errno == ECHILD);
+}
+
+// In a session of its own without a terminal, outliving the call; the address
+// is one argument that no shell interprets.
+TEST(LinuxBrowser, StartsTheBrowserApartWithTheAddressAsOneArgument) {
+    test::ScratchFolder folder;
+    const std::string run = folder / "run", trap = folder / "trap";
+    for (const auto& [name, text] : {std::pair{"run", kRecorder}, {"bad", "no program\n"}}) {
+        std::ofstream(folder / name) << text;
+        ::chmod((folder / name).c_str(), 0700);
+    }
+    for (const char* name : {"missing", "bad"}) {
+        const Setting path("PATH", folder.path()), browser("BROWSER", folder / name);
+        EXPECT_THROW(LinuxBrowser().navigate(u"http://host/a"), Failure) << name;
+    }
+    const Setting accessibility("GNOME_ACCESSIBILITY", "0");
+    const Setting browser("BROWSER", "/nonexistent/b:" + run + " --new --url=%s");
+    EXPECT_THROW(LinuxBrowser().navigate(u"--headless"), Failure);
+    EXPECT_THROW(LinuxBrowser().navigate(u""), Failure);
+    const std::string tail = " \"q\" 'q' ; $(touch " + trap + ") `touch " + trap + "` $HOME *?\\ |";
+    // Nothing of this program's signal state reaches the browser.
+    sigset_t blocked, before;
+    ::sigemptyset(&blocked);
+    ::sigaddset(&blocked, SIGUSR2);
+    ::pthread_sigmask(SIG_BLOCK, &blocked, &before);
+    const auto hangUp = ::signal(SIGHUP, SIG_IGN);
+    LinuxBrowser().navigate(u"http://例.jp/😀" + std::u16string(tail.begin(), tail.end()) +
+                            char16_t(0xD83D));
+    ::signal(SIGHUP, hangUp);
+    ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    EXPECT_FALSE(hasChildren());
+    for (int i = 0; i < 500 && !fs::exists(run + ".record"); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    Words r;
+    std::ifstream in(run + ".record", std::ios::binary);
+    for (std::string item; std::getline(in, item, '\0');) {
+        r.push_back(item);
+    }
+    ASSERT_EQ(r.size(), 11u);
+    EXPECT_EQ(Words(r.begin() + 3, r.end()),
+              (Words{"/dev/null", "/dev/null", "/dev/null", "1",
+                     "SigBlk:0000000000000000SigIgn:0000000000000000", "--", "--new",
+                     "--url=http://例.jp/😀" + tail + "\xEF\xBF\xBD"}));
+    EXPECT_FALSE(fs::exists(trap));
+    EXPECT_NE(r[1], std::to_string(::getpid()));
+    EXPECT_NE(r[2], std::to_string(::getsid(0)));
+    EXPECT_EQ(::kill(std::stoi(r[0]), SIGKILL), 0) << "the browser should still run";
+    EXPECT_TRUE(isExecutableFile(run));
+    EXPECT_FALSE(isExecutableFile(trap) || isExecutableFile(folder.path()));
+}
+
+// Not held by a program it started; a link in its place is not followed.
+TEST(InstanceLock, TheSecondCopySeesTheFirstUntilItIsGone) {
+    test::ScratchFolder folder;
+    const fs::path file = folder / "kazunavi.lock";
+    std::optional<InstanceLock> first(std::in_place, file);
+    InstanceLock second(file);
+    EXPECT_FALSE(first->anotherRunning());
+    EXPECT_TRUE(second.anotherRunning() && second.anotherRunning());
+    pid_t child = 0;
+    char* argv[] = {const_cast<char*>("sleep"), const_cast<char*>("30"), nullptr};
+    ASSERT_EQ(::posix_spawnp(&child, "sleep", nullptr, nullptr, argv, environ), 0);
+    first.reset();
+    EXPECT_FALSE(second.anotherRunning());  // the waiting copy takes it
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    fs::create_symlink(folder / "target", folder / "link");
+    EXPECT_THROW(InstanceLock(folder / "link").anotherRunning(), Failure);
+    EXPECT_FALSE(fs::exists(folder / "target"));
+    const Setting runtime("XDG_RUNTIME_DIR", "relative");
+    EXPECT_EQ(InstanceLock::defaultPath(), "/tmp/kazunavi-" + std::to_string(::getuid()) + ".lock");
+}
+
+// Files are really made: access() grants root every folder of a writable
+// mount, but /proc takes none.
+TEST(ProgramFolder, BesideTheProgramOrInTheUsersConfigurationFolder) {
+    test::ScratchFolder bin;
+    ProgramFolderSetting setting = ProgramFolderSetting::ofThisProcess();
+    EXPECT_EQ(setting.executableFolder, fs::read_symlink("/proc/self/exe").parent_path());
+    setting = {bin.path(), "/x", "/h", setting.canCreateFilesIn};
+    EXPECT_EQ(chooseProgramFolder(setting), bin.path());
+    EXPECT_TRUE(fs::is_empty(bin.path()));  // the probe is gone again
+    setting.executableFolder = "/proc";
+    EXPECT_EQ(LinuxProgramFolder(setting).path(), "/x/kazunavi");
+    setting.xdgConfigHome = "relative";
+    EXPECT_EQ(chooseProgramFolder(setting), "/h/.config/kazunavi");
+    setting = {bin.path(), "/x", "/h", [](auto&) { return false; }};
+    std::ofstream(bin / "URL.ini") << "";
+    EXPECT_EQ(chooseProgramFolder(setting), bin.path());  // the list is there already
+}
+
+// Malformed UTF-8 (an overlong NUL above all) never becomes a character.
+TEST(TextConversions, CodePage932Utf8AndNumbers) {
+    EXPECT_EQ(toCp932(u"日ｶ\u3000\\~"), "\x93\xFA\xB6\x81\x40\\~");
+    EXPECT_EQ(fromCp932("\x93\xFA\xB6\x81\x40\\~"), u"日ｶ\u3000\\~");
+    EXPECT_EQ(
+        toCp932(u"\uFA2C\u2014\u00A5a\u00E9\U0001F600\uD55C" + std::u16string(1, u'\xD800') + u"z"),
+        "\xFB\xF9\x81\x5C\x5C"
+        "a????z");
+    EXPECT_EQ(fromCp932("a\x80z\x82\n\x93\xFA\x82"), u"a\uFFFDz\uFFFD\n日\uFFFD");
+    int characters = 0;  // every code of the table, and back to the same character
+    for (int code = 0x8140; code <= 0xFCFC; ++code) {
+        const std::u16string c = fromCp932(std::string{char(code >> 8), char(code & 0xFF)});
+        if (c.size() == 1 && isCp932LeadByte(static_cast<unsigned char>(code >> 8))) {
+            ++characters;
+            EXPECT_EQ(fromCp932(toCp932(c)), c) << code;
+        }
+    }
+    EXPECT_EQ(characters, 9604);
+    EXPECT_EQ(cp932PrefixLength("ab\x93\xFA", 4) * 1000 +
+                  cp932PrefixLength("\xE0\x40\xFC\x40", 3) * 100 +
+                  cp932PrefixLength("\x9F\x40\xB6", 1) * 10 + cp932PrefixLength("\xB6\x93", 9),
+              4202u);
+    EXPECT_EQ(narrowWindowText(u"日本 — x\U0001F600", 128) + narrowWindowText(u"ti", 2) +
+                  narrowWindowText(u"ti", 1) + narrowWindowText(u"ti", -5),
+              u"日本 ― x?t");
+    const std::u16string s = u"待 ｒ \U00010000\uFFFF\u07FF\u0800\U0010FFFF";
+    EXPECT_EQ(fromUtf8(toUtf8(s)), s);
+    EXPECT_EQ(toUtf8(s.substr(0, 1) + char16_t(0xD800)), "\xE5\xBE\x85\xEF\xBF\xBD");
+    EXPECT_EQ(fromUtf8("a\xC0\x80|\x81\x80\x80\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xE5\xBE"),
+              u"a\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|"
+              u"\uFFFD\uFFFD");
+    EXPECT_EQ(number::toDouble(u" +.5e1 ") + number::toDouble(u"5.") + number::toDouble(u"25E-2"),
+              10.25);
+    for (const char16_t* bad : {u"1e", u"e3", u".", u"1 2", u"0x10", u"1e999", u"-"}) {
+        EXPECT_FALSE(number::isNumber(bad));
+    }
+}
+
+// The suffix is counted in the narrow title; of several fitting frames only
+// the one active frame is the window in front.
+TEST(BrowserFrames, TheSuffixOfTheWindowTitleAndTheFrameInFront) {
+    const std::u16string firefox = u" — Mozilla Firefox", kanji(60, u'語'), more(64, u'語');
+    std::string suffixes;
+    const std::pair<std::u16string, std::u16string> titles[] = {
+        {u"Page" + firefox, u"Page"}, {u"Mozilla Firefox", u""},
+        {u"F — \U0001F600", u"F"},    {u"", u""},
+        {kanji + firefox, kanji},     {more + firefox, more},
+        {u"Go" + firefox, u"Page"},   {u"Page", u"Page B"}};
+    for (const auto& [window, page] : titles) {
+        suffixes += std::to_string(titleSuffixLength(window, page, 128).value_or(-1)) + " ";
+    }
+    EXPECT_EQ(suffixes, "18 15 4 0 6 0 -1 -1 ");
+    std::vector<FrameFacts> frames = {
+        {u"A", 7, true}, {u"A", 8, false}, {u"B", 8, false}, {u"A", 8, false}, {u"", 0, true}};
+    EXPECT_EQ(matchFrame(frames, 7, u"A"), 0u);
+    EXPECT_EQ(matchFrame(frames, 8, u"B"), 2u);
+    EXPECT_FALSE(matchFrame(frames, 8, u"A"));
+    frames[3].active = true;
+    EXPECT_EQ(matchFrame(frames, 8, u"A"), 3u);
+    frames[1].active = true;
+    EXPECT_FALSE(matchFrame(frames, 8, u"A") || matchFrame(frames, 8, u"a") ||
+                 matchFrame(frames, 0, u"") || matchFrame({}, 8, u"A"));
+    // A sight is believed when the next look sees the same.
+    SecondLook look;
+    std::string believed;
+    const std::tuple<const char*, const char16_t*, const char16_t*> looks[] = {
+        {":1/7", u"F", u""},  {":1/7", u"F", u""},  {":1/8", u"F", u""},
+        {":1/8", u"F", u"P"}, {":1/8", u"G", u"P"}, {":1/8", u"G", u"P"}};
+    for (const auto& [document, window, page] : looks) {
+        believed += look.confirms(document, window, page) ? "y" : "n";
+    }
+    EXPECT_EQ(believed, "nynnny");
+}
+
+}  // namespace
+}  // namespace kazunavi
