@@ -34,9 +34,11 @@ namespace fs = std::filesystem;
 using namespace std::literals;
 
 // The profile functions on this system's real files, as the program has them.
-struct DiskProfile : IniProfileFile {
+struct PosixFiles {
+    PosixFileStore files;
+};
+struct DiskProfile : private PosixFiles, IniProfileFile {
     explicit DiskProfile(std::chrono::milliseconds recheck = {}) : IniProfileFile(files, recheck) {}
-    PosixFileStore files;  // made after the profile, which only keeps it until then
 };
 
 // The values of "section/key|section/key|...", "-" for none.

@@ -15,10 +15,6 @@ bool isAscii(std::string_view bytes) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-bool isAscii(std::u16string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; });
-}
-
 std::string utf16LeBytes(std::u16string_view text) {
     std::string bytes;
     bytes.reserve(text.size() * 2);
@@ -42,24 +38,6 @@ std::u16string fromUtf16LeBytes(std::string_view bytes) {
         text.push_back(kReplacementCharacter);
     }
     return text;
-}
-
-std::size_t utf16LeCodePointLength(std::string_view rest) {
-    const auto unitAt = [&](std::size_t at) {
-        return static_cast<char16_t>(static_cast<unsigned char>(rest[at]) |
-                                     (static_cast<unsigned char>(rest[at + 1]) << 8));
-    };
-    if (rest.size() < 2) {
-        return rest.size();
-    }
-    const char16_t first = unitAt(0);
-    if (first >= 0xD800 && first <= 0xDBFF && rest.size() >= 4) {
-        const char16_t second = unitAt(2);
-        if (second >= 0xDC00 && second <= 0xDFFF) {
-            return 4;
-        }
-    }
-    return 2;
 }
 
 }  // namespace kazunavi
