@@ -4,8 +4,8 @@
 #include "engine/step_family.h"
 #include "platform/failure.h"
 #include "shell/model/form1.h"
-#include "shell/model/palette.h"
 #include "shell/model/number_text.h"
+#include "shell/model/palette.h"
 
 namespace kazunavi {
 

@@ -10,8 +10,8 @@
 #include <QTimer>
 
 #include "platform/qt/qt_message_box.h"
-#include "ui/qt/qt_units.h"
 #include "qt_fixture.h"
+#include "ui/qt/qt_units.h"
 
 namespace kazunavi::testing {
 namespace {

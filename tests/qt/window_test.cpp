@@ -1,9 +1,9 @@
 // The windows show their element models and follow them; the about box
 // comes and goes with its model.
 
+#include "qt_fixture.h"
 #include "ui/qt/qt_units.h"
 #include "ui/qt/skins.h"
-#include "qt_fixture.h"
 
 namespace kazunavi::testing {
 namespace {

@@ -8,8 +8,8 @@
 #include <QMimeData>
 
 #include "platform/failure.h"
-#include "platform/x11/selection_reader.h"
 #include "platform/qt/qt_text.h"
+#include "platform/x11/selection_reader.h"
 
 namespace kazunavi {
 

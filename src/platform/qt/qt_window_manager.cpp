@@ -7,8 +7,8 @@
 #include <QWindow>
 
 #include "platform/common/window_text.h"
-#include "platform/x11/x11_windows.h"
 #include "platform/qt/qt_text.h"
+#include "platform/x11/x11_windows.h"
 
 namespace kazunavi {
 

@@ -14,12 +14,7 @@ Form1Inventory::Form1Inventory() : Window("Form1", kHandle) {
 
     // The strip: always shown.
     b.button("Command6(1)").at(30, 60, 195, 135).back(kRed).flat().tip(u"Kazunaviの終了");
-    b.label("lblEXIT")
-        .at(60, 90, 120, 60)
-        .back(kRed)
-        .opaque()
-        .small(true)
-        .tip(u"Kazunaviの終了");
+    b.label("lblEXIT").at(60, 90, 120, 60).back(kRed).opaque().small(true).tip(u"Kazunaviの終了");
     b.shape("Shape2", ShapeForm::Rectangle).at(30, 60, 180, 120).borderColour(kGrey);
     b.textBox("txtNow").at(240, 60, 1890, 285).back(kField).fore(kFieldText).font(kPGothic, 11.25);
     b.shape("Sh1", ShapeForm::Circle).at(75, 390, 75, 75).borderColour(0x404040).fill(0x000000);
@@ -70,12 +65,7 @@ Form1Inventory::Form1Inventory() : Window("Form1", kHandle) {
         .small(true)
         .caption(u"HELP")
         .tip(u"Kazunaviについて...");
-    b.label("lblOPEN")
-        .at(705, 540, 150, 120)
-        .fore(kSlate)
-        .small(false)
-        .caption(u"▼")
-        .tip(u"詳細");
+    b.label("lblOPEN").at(705, 540, 150, 120).fore(kSlate).small(false).caption(u"▼").tip(u"詳細");
     b.line("Line1(1)").from(15, 670).to(2715, 670).borderColour(kQuiet);
     b.line("Line2").from(2715, 15).to(2715, 2985).borderColour(kGrey);
 

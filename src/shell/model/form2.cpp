@@ -27,7 +27,10 @@ Element& buildInventory(Form2& form, ElementBuilder& b) {
     b.label("Label4(0)").at(1590, 1710, 1695, 195).caption(u"インターネットツール");
     b.label("Label3").at(1560, 1920, 1095, 255).font(kPGothic, 12.0, true).caption(u"「Kazunavi」");
     b.label("Label4(1)").at(2670, 1980, 1125, 225).caption(u"Version 1.2");
-    b.label("Label1(3)").at(570, 2250, 3675, 195).fore(palette::kSlate).caption(u"Kazunavi 開発チーム");
+    b.label("Label1(3)")
+        .at(570, 2250, 3675, 195)
+        .fore(palette::kSlate)
+        .caption(u"Kazunavi 開発チーム");
     return form.element("Label2");
 }
 
