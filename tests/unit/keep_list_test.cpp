@@ -22,9 +22,9 @@
 #include "platform/common/unicode_text.h"
 #include "platform/common/utf8.h"
 #include "platform/failure.h"
-#include "platform/linux/posix_file_store.h"
 #include "platform/sim/sim_desktop.h"
 #include "shell/model/form1.h"
+#include "support/disk_profile.h"
 #include "support/scratch_folder.h"
 
 namespace kazunavi {
@@ -33,13 +33,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::literals;
 
-// The profile functions on this system's real files, as the program has them.
-struct PosixFiles {
-    PosixFileStore files;
-};
-struct DiskProfile : private PosixFiles, IniProfileFile {
-    explicit DiskProfile(std::chrono::milliseconds recheck = {}) : IniProfileFile(files, recheck) {}
-};
+using DiskProfile = test::DiskProfileFile;
 
 // The values of "section/key|section/key|...", "-" for none.
 std::string valuesOf(const IniDocument& document, std::string_view asked) {
@@ -58,7 +52,8 @@ std::string valuesOf(const IniDocument& document, std::string_view asked) {
 TEST(IniDocument, ReadsAsTheWindowsProfileFunctionsDo) {
     const IniDocument d = IniDocument::parse(
         "top=1\r\n[ \tSec \v]  \r\n \t Key \t=  \t in  ner \v\t \r\nk=first\r\nK=second\r\n"
-        "dq=  \"  sp  \"  \r\nsq='x'\nnest=\"'i'\"\rtwice=\"\"x\"\"\r\nmixed=\"x'\r\nlone=\"\r\n"
+        "dq=  \"  sp  \"  "
+        "\r\nsq='x'\nnest=\"'i'\"\rtwice=\"\"x\"\"\r\nmixed=\"x'\r\nlone=\"\r\n"
         "e=\"\"\r\nin=a\"b\"c\r\n;c=1\r\n \t;d=1\r\nbare\r\nse;mi=2\r\nv=;no\r\n#h=3\r\n"
         "[open   \r\na=1\r\n[closed]tail=x\r\nb=2\r\n[sc]tion]\r\nc=3\r\n[]\r\nd=4\r\n"
         "[\x83\x5D]\r\n\x83\x41=5\r\n[sc]\r\nlater=6\r\nc=7");
