@@ -76,7 +76,9 @@ TEST(IniDocument, WritesKeysInPlaceAndNewOnesAfterTheLastKeyOfTheirSection) {
          "[s]\r\n;1\r\nx=1\r\n;2\r\ny=2\r\nKEY= v \r\n\r\n;3\r\n[t]\r\n"},
         {"[s]\r\n;c\r\n[t]\r\n", "[s]\r\nKEY= v \r\n;c\r\n[t]\r\n"},
         {"[s]\r\n[s]\r\nw=0\r\n", "[s]\r\nKEY= v \r\n[s]\r\nw=0\r\n"},
-        {"[a]\nx=1", "[a]\nx=1\r\n[s]\r\nKEY= v \r\n"}};
+        {"[a]\nx=1", "[a]\nx=1\r\n[s]\r\nKEY= v \r\n"},
+        {"[s]", "[s]\r\nKEY= v \r\n"},
+        {"[s]\r\n\tKey =old", "[s]\r\nKey= v \r\n"}};
     for (const auto& [text, expected] : cases) {
         IniDocument document = IniDocument::parse(text);
         document.set(" s ", " KEY ", " v ");
