@@ -19,7 +19,9 @@ namespace {
 
 std::string uniqueSuffix() {
     std::random_device random;
-    return std::to_string(random()) + std::to_string(random());
+    std::string suffix = std::to_string(random());
+    suffix.append(std::to_string(random()));
+    return suffix;
 }
 
 }  // namespace
@@ -70,8 +72,10 @@ FileIdentity PlainFileStore::replace(const fs::path& file, std::string_view byte
     std::error_code error;
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
     fs::create_directories(folder, error);
-    const fs::path temporary =
-        folder / ("." + file.filename().string() + ".saving-" + uniqueSuffix());
+    // Built by appending: GCC 12 warns falsely on a chain of + here (-Wrestrict).
+    std::string name = ".";
+    name.append(file.filename().string()).append(".saving-").append(uniqueSuffix());
+    const fs::path temporary = folder / name;
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -93,7 +97,9 @@ fs::path makeTemporaryFolder(std::string_view prefix) {
     std::error_code error;
     const fs::path base = fs::temp_directory_path(error);
     for (int attempt = 0; !error && attempt < 100; ++attempt) {
-        fs::path folder = base / (std::string(prefix) + uniqueSuffix());
+        std::string name(prefix);
+        name.append(uniqueSuffix());
+        fs::path folder = base / name;
         if (fs::create_directory(folder, error)) {
             return folder;
         }
