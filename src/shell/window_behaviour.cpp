@@ -82,15 +82,15 @@ void WindowBehaviour::wire(EventTable& events) {
     events.on("Timer3", Event::Timer, [this](int) { Timer3_Timer(); });
 }
 
-void WindowBehaviour::txtNow_MouseMove() {
+void WindowBehaviour::txtNow_MouseMove(int button) {
     // The whole address, also when it is longer than the box.
     f_.txtNow.toolTipText = f_.txtNow.text();
-    apply(rowOf("txtNow"), 0);
+    apply(rowOf("txtNow"), button);
 }
 
 void WindowBehaviour::mouseMove(std::string_view target, int button) {
     if (target == "txtNow") {
-        txtNow_MouseMove();
+        txtNow_MouseMove(button);
     } else {
         apply(rowOf(target), button);
     }

@@ -19,7 +19,7 @@ class WindowBehaviour {
     WindowBehaviour(Form1& form, Services& services) : f_(form), s_(services) {}
     void wire(EventTable& events);
 
-    void txtNow_MouseMove();
+    void txtNow_MouseMove(int button);
     // The mouse-move handler of any target of the hover table.
     void mouseMove(std::string_view target, int button);
 

@@ -251,7 +251,8 @@ void Interpreter::expectFile(CommandWords& words) {
 
 void Interpreter::expectLife(bool ended, CommandWords& words) {
     words.finish();
-    if (app_->ended() != ended) {
+    // Ended means the platform was told too, not only the program's own flag.
+    if (app_->ended() != ended || desktop_.programExit.ended != ended) {
         throw ScenarioFailure(ended ? "expected ended, found the program running"
                                     : "expected running, found the program ended");
     }

@@ -27,7 +27,6 @@ std::string utf16LeBytes(std::u16string_view text) {
 
 std::u16string fromUtf16LeBytes(std::string_view bytes) {
     std::u16string text;
-    text.reserve(bytes.size() / 2 + 1);
     std::size_t i = 0;
     for (; i + 1 < bytes.size(); i += 2) {
         const auto low = static_cast<unsigned char>(bytes[i]);

@@ -196,7 +196,6 @@ std::optional<BrowserCommand> commandFromEntry(std::string_view entry, std::stri
 
 std::vector<std::string> childEnvironment(const std::vector<std::string>& environment) {
     std::vector<std::string> envp;
-    envp.reserve(environment.size() + 1);
     for (const std::string& entry : environment) {
         if (!sets(entry, kAccessibilityVariable)) {
             envp.push_back(entry);

@@ -2,26 +2,28 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/types.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "platform/common/utf8.h"
 #include "platform/failure.h"
 #include "platform/linux/browser_command.h"
-#include "platform/linux/file_descriptor.h"
 
 namespace kazunavi {
 
 namespace {
 
-[[noreturn]] void fail(const std::string& what, int error) {
-    throw Failure("browser: " + what + ": " + std::generic_category().message(error));
+void check(int error, const std::string& what) {
+    if (error != 0) {
+        throw Failure("browser: " + what + ": " + std::generic_category().message(error));
+    }
 }
 
 std::vector<std::string> currentEnvironment() {
@@ -34,7 +36,6 @@ std::vector<std::string> currentEnvironment() {
 
 std::vector<char*> pointersTo(std::vector<std::string>& strings) {
     std::vector<char*> pointers;
-    pointers.reserve(strings.size() + 1);
     for (std::string& s : strings) {
         pointers.push_back(s.data());
     }
@@ -42,101 +43,65 @@ std::vector<char*> pointersTo(std::vector<std::string>& strings) {
     return pointers;
 }
 
-// Tells the waiting parent why the start failed, then ends this process.
-[[noreturn]] void reportAndExit(int reportFd, int error) noexcept {
-    [[maybe_unused]] const ssize_t written = ::write(reportFd, &error, sizeof error);
-    ::_exit(127);
-}
-
-// Runs in the child of fork, where only async-signal-safe calls may be made:
-// everything it uses was prepared before the fork. The child leaves the
-// program's session and forks the browser process, then ends at once; the
-// browser is thus adopted by init, leaves no zombie behind and survives the
-// program. The report pipe is closed on exec, so the parent reads either an
-// errno or, after a successful exec, the end of the pipe.
-[[noreturn]] void startBrowserProcess(const char* program, char* const* argv, char* const* envp,
-                                      int nullFd, int reportFd) noexcept {
-    if (::setsid() < 0) {
-        reportAndExit(reportFd, errno);
-    }
-    const pid_t browser = ::fork();
-    if (browser < 0) {
-        reportAndExit(reportFd, errno);
-    }
-    if (browser > 0) {
-        ::_exit(0);
-    }
-    // The browser starts with a clean signal state and no terminal.
-    sigset_t noSignals;
-    ::sigemptyset(&noSignals);
-    ::sigprocmask(SIG_SETMASK, &noSignals, nullptr);
-    struct sigaction defaultAction {};
-    defaultAction.sa_handler = SIG_DFL;
-    for (int signalNumber = 1; signalNumber < NSIG; ++signalNumber) {
-        ::sigaction(signalNumber, &defaultAction, nullptr);  // fails harmlessly for KILL, STOP
-    }
-    for (int stdFd = 0; stdFd <= 2; ++stdFd) {
-        if (::dup2(nullFd, stdFd) < 0) {
-            reportAndExit(reportFd, errno);
+// How the browser process starts: in a session of its own without a
+// terminal, its standard streams on /dev/null, every signal at its default
+// and none blocked, and no descriptor of this program (the instance lock, the
+// display connection) open in it.
+class SpawnSetup {
+  public:
+    SpawnSetup() {
+        // Both only fill in the structures (glibc never fails them).
+        ::posix_spawnattr_init(&attributes_);
+        ::posix_spawn_file_actions_init(&actions_);
+        sigset_t none, all;
+        ::sigemptyset(&none);
+        ::sigfillset(&all);
+        const std::string what = "cannot prepare the start";
+        check(::posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK |
+                                                           POSIX_SPAWN_SETSIGDEF),
+              what);
+        check(::posix_spawnattr_setsigmask(&attributes_, &none), what);
+        check(::posix_spawnattr_setsigdefault(&attributes_, &all), what);
+        for (int stdFd = 0; stdFd <= 2; ++stdFd) {
+            check(::posix_spawn_file_actions_addopen(&actions_, stdFd, "/dev/null", O_RDWR, 0),
+                  what);
         }
+        check(::posix_spawn_file_actions_addclosefrom_np(&actions_, 3), what);
     }
-    // No descriptor of this program (the instance lock, the display
-    // connection) may live on in the browser. Best effort: older kernels lack
-    // the call, and the program opens its own descriptors close-on-exec.
-    ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
-    ::execve(program, argv, envp);
-    reportAndExit(reportFd, errno);
-}
+    ~SpawnSetup() {
+        ::posix_spawn_file_actions_destroy(&actions_);
+        ::posix_spawnattr_destroy(&attributes_);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
 
-void startDetached(BrowserCommand command) {
-    std::vector<char*> argv = pointersTo(command.argv);
-    std::vector<char*> envp = pointersTo(command.envp);
-    FileDescriptor nullFd(::open("/dev/null", O_RDWR | O_CLOEXEC));
-    if (nullFd.get() < 0) {
-        fail("cannot open /dev/null", errno);
+    // The browser's process, or a Failure with the reason it could not run.
+    pid_t start(BrowserCommand& command) const {
+        std::vector<char*> argv = pointersTo(command.argv);
+        std::vector<char*> envp = pointersTo(command.envp);
+        pid_t browser = 0;
+        check(::posix_spawn(&browser, command.program.c_str(), &actions_, &attributes_, argv.data(),
+                            envp.data()),
+              "cannot start " + command.program);
+        return browser;
     }
-    int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC) < 0) {
-        fail("cannot create a pipe", errno);
-    }
-    FileDescriptor reportRead(pipeFds[0]);
-    FileDescriptor reportWrite(pipeFds[1]);
 
-    const pid_t child = ::fork();
-    if (child < 0) {
-        fail("cannot fork", errno);
-    }
-    if (child == 0) {
-        startBrowserProcess(command.program.c_str(), argv.data(), envp.data(), nullFd.get(),
-                            reportWrite.get());
-    }
-    reportWrite.reset();
-
-    int childError = 0;
-    ssize_t got = 0;
-    do {
-        got = ::read(reportRead.get(), &childError, sizeof childError);
-    } while (got < 0 && errno == EINTR);
-    const int readError = errno;
-
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (got == static_cast<ssize_t>(sizeof childError)) {
-        fail("cannot start " + command.program, childError);
-    }
-    if (got < 0) {
-        fail("cannot learn whether " + command.program + " started", readError);
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        throw Failure("browser: the start of " + command.program + " broke off");
-    }
-}
+  private:
+    posix_spawnattr_t attributes_;
+    posix_spawn_file_actions_t actions_;
+};
 
 }  // namespace
 
 void LinuxBrowser::navigate(std::u16string_view address) {
-    startDetached(browserCommandFor(toUtf8(address), currentEnvironment()));
+    BrowserCommand command = browserCommandFor(toUtf8(address), currentEnvironment());
+    const pid_t browser = SpawnSetup().start(command);
+    // The browser outlives this call and may outlive the program; whenever it
+    // ends, it leaves no zombie behind.
+    std::thread([browser] {
+        while (::waitpid(browser, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
 }
 
 }  // namespace kazunavi

@@ -8,10 +8,11 @@
 
 namespace kazunavi {
 
-// Window-level variables of the main window, with their start values.
+// Window-level variables of the main window. They start off, empty and zero;
+// the window's load sets the switches.
 struct Form1Variables {
-    bool AutoOn = true;
-    bool LimitOn = true;
+    bool AutoOn = false;
+    bool LimitOn = false;
     bool PickMode = false;
     std::int16_t PickLen = 0;
     std::int16_t NoLen = 0;

@@ -7,9 +7,8 @@ namespace kazunavi {
 
 using namespace palette;
 
+// The window's size is the start-up's to set.
 Form1Inventory::Form1Inventory() : Window("Form1", kHandle) {
-    width = kWidth;
-    height = kCollapsedHeight;
     ElementBuilder b(*this);
 
     // The strip: always shown.

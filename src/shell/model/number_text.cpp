@@ -80,7 +80,6 @@ std::u16string ascii16(const std::string& s) {
 
 std::u16string signed16(bool negative, const std::string& digits) {
     std::u16string out;
-    out.reserve(digits.size() + 1);
     if (negative) {
         out.push_back(u'-');
     }
@@ -113,7 +112,7 @@ std::u16string plainDecimal(double value) {
         return u"0";
     }
     if (value == std::trunc(value) && std::fabs(value) < 1e15) {
-        return signed16(value < 0, wholeDigits(std::fabs(value)));
+        return signed16(std::signbit(value), wholeDigits(std::fabs(value)));
     }
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15G", value);
