@@ -113,7 +113,7 @@ struct stat statusOf(const fs::path& file) {
     return status;
 }
 
-// Only its user may read the list; a link is followed, not replaced.
+// Only its user may read a new list; a link is followed, not replaced.
 TEST(IniProfile, ASaveReplacesTheFileWhole) {
     test::ScratchFolder folder;
     DiskProfile profile;
@@ -129,7 +129,21 @@ TEST(IniProfile, ASaveReplacesTheFileWhole) {
     profile.write(file, u"s", u"k", u"2");
     EXPECT_EQ(fileBytes(folder / "r"), "[s]\r\nk=2\r\n");
     EXPECT_EQ(statusOf(file).st_mode & 07777, 0640u);
-    EXPECT_THROW(profile.write(folder.path(), u"s", u"k", u"v"), Failure);
+    // Another user's file keeps its owner (only root may give a file away).
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown((folder / "r").c_str(), 1234, 1234), 0);
+        profile.write(file, u"s", u"k", u"3");
+        EXPECT_EQ(statusOf(folder / "r").st_uid * 10000 + statusOf(folder / "r").st_gid, 12341234u);
+    }
+    // A file made read-only and a folder in the file's place stay as they are,
+    // and a failed save leaves no file of its own behind.
+    ASSERT_EQ(::chmod((folder / "r").c_str(), 0444), 0);
+    const std::string before = fileBytes(folder / "r");
+    EXPECT_THROW(profile.write(file, u"s", u"k", u"4"), Failure);
+    EXPECT_EQ(fileBytes(folder / "r"), before);
+    fs::create_directory(folder / "d.ini");
+    EXPECT_THROW(PosixFileStore().replace(folder / "d.ini", "[s]\r\n"), Failure);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 4);
 }
 
 // Also a change within the same second; a profile that trusts its cache for

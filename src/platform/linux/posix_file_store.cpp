@@ -189,6 +189,10 @@ FileIdentity PosixFileStore::replace(const std::filesystem::path& file, std::str
 
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    // A file its user made read-only is not replaced, not even by root.
+    if (replacing && (old.st_mode & 0222) == 0) {
+        fail("read-only:", target, EACCES);
+    }
 
     std::string prefix = ".";
     prefix += target.filename().string();
