@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <iterator>
+#include <limits>
 #include <string>
 
 #include "platform/failure.h"
@@ -23,6 +24,20 @@ constexpr std::u16string_view kAddressKey = u"URL";
 // Every value is read into a buffer of this size: at most one byte less of
 // the stored text comes back.
 constexpr int kReadBufferSize = 1024;
+// A default no stored value is: what comes back tells whether a key is there.
+constexpr std::u16string_view kAbsent = u"\x01";
+
+// The copies lie beside URL.ini; the messages name them, not the folder.
+constexpr std::u16string_view kCopyTitle = u"Kazunavi\u3000Error_09";
+constexpr std::u16string_view kCopyPrompt =
+    u"読み込めなかったリストを、上書きする前に URL.ini と同じフォルダーに残しました。\r\n";
+constexpr std::u16string_view kChangedTitle = u"Kazunavi\u3000Error_10";
+constexpr std::u16string_view kChangedPrompt =
+    u"URL.ini がほかのプログラムで変更されていたので、その内容を同じフォルダーに残しました。\r\n";
+constexpr std::u16string_view kSaveFailedTitle = u"Kazunavi\u3000Error_11";
+constexpr std::u16string_view kSaveFailedPrompt =
+    u"リストを URL.ini に保存できませんでした。終了すると、この変更は失われます。\r\n"
+    u"ファイルとフォルダーに書き込めるか、空き容量があるかを確認してください。";
 
 // Whole numbers only, without a detour through a double: a load of 32767
 // entries builds 65534 key names.
@@ -64,12 +79,34 @@ std::u16string KeepList::readValue(const std::filesystem::path& file, std::u16st
     return s_.profile.read(file, section, key, def, kReadBufferSize);
 }
 
-void KeepList::writeValue(const std::filesystem::path& file, std::u16string_view section,
+bool KeepList::writeValue(const std::filesystem::path& file, std::u16string_view section,
                           std::u16string_view key, std::u16string_view value) {
     try {
         s_.profile.write(file, section, key, value);
+        return true;
     } catch (const Failure&) {
-        // Not looked at: the lists change all the same.
+        return false;  // the lists change all the same; the save says so at its end
+    }
+}
+
+void KeepList::tellCopy(std::u16string_view prompt, const std::filesystem::path& copy,
+                        std::u16string_view title) {
+    s_.messageBox.show(std::u16string(prompt) + u"「" + copy.filename().u16string() + u"」",
+                       kExclamationOk, title);
+}
+
+bool KeepList::keepUnloadedList(const std::filesystem::path& file) {
+    if (!unloadedEntriesStored_) {
+        return true;
+    }
+    try {
+        if (const auto copy = s_.profile.keepCopy(file)) {
+            tellCopy(kCopyPrompt, *copy, kCopyTitle);
+        }
+        unloadedEntriesStored_ = false;
+        return true;
+    } catch (const Failure&) {
+        return false;
     }
 }
 
@@ -78,8 +115,11 @@ void KeepList::showCount() {
 }
 
 void KeepList::LoadKeepList() {
+    const std::filesystem::path file = keepFile();
+    // Whatever stops the load, the stored entries it left out must not be
+    // overwritten unseen: the first save keeps the file as it was.
+    unloadedEntriesStored_ = true;
     try {
-        const std::filesystem::path file = keepFile();
         const ProfileBatch snapshot(s_.profile, file);  // read only, never committed
         f_.lblCNT.setText(readValue(file, kCountSection, kCountKey, u"0"));
         const std::int16_t count = storedCount(f_.lblCNT.text());
@@ -94,6 +134,10 @@ void KeepList::LoadKeepList() {
         if (f_.List1.listCount() > 0) {
             f_.List1.setListIndex(0);
         }
+        const int loaded = f_.List1.listCount();
+        unloadedEntriesStored_ =
+            readValue(file, kEntrySection, keyAt(kNameKey, loaded), kAbsent) != kAbsent ||
+            readValue(file, kEntrySection, keyAt(kAddressKey, loaded), kAbsent) != kAbsent;
     } catch (const Failure&) {
         // The entries loaded so far stay; start-up carries on.
     }
@@ -101,33 +145,51 @@ void KeepList::LoadKeepList() {
 
 void KeepList::SaveKeepList(bool clearFirst) {
     const std::filesystem::path file = keepFile();
+    // Once a copy holds the entries that were not loaded, their keys go.
+    const bool clearUnloaded = unloadedEntriesStored_;
+    if (!keepUnloadedList(file) || !writeList(file, clearFirst || clearUnloaded)) {
+        // The file stays as it was; the lists keep the change for this run.
+        s_.messageBox.show(kSaveFailedPrompt, kExclamationOk, kSaveFailedTitle);
+    }
+    for (const std::filesystem::path& copy : s_.profile.takeKeptCopies()) {
+        tellCopy(kChangedPrompt, copy, kChangedTitle);
+    }
+}
+
+bool KeepList::writeList(const std::filesystem::path& file, bool clearFirst) {
     const int count = f_.List1.listCount();
     ProfileBatch batch(s_.profile, file);
+    bool written = true;
     if (clearFirst) {
         for (std::u16string_view section : {kCountSection, kEntrySection}) {
             try {
                 s_.profile.removeSection(file, section);
             } catch (const Failure&) {
+                written = false;
             }
         }
     }
-    writeValue(file, kCountSection, kCountKey, decimal(count));
+    written &= writeValue(file, kCountSection, kCountKey, decimal(count));
     for (int i = 0; i < count; ++i) {
-        writeValue(file, kEntrySection, keyAt(kNameKey, i), f_.List1.list(i));
-        writeValue(file, kEntrySection, keyAt(kAddressKey, i), f_.List2.list(i));
+        written &= writeValue(file, kEntrySection, keyAt(kNameKey, i), f_.List1.list(i));
+        written &= writeValue(file, kEntrySection, keyAt(kAddressKey, i), f_.List2.list(i));
     }
     try {
         batch.commit();
     } catch (const Failure&) {
-        // A file that cannot be written stays as it was.
+        written = false;
     }
+    return written;
 }
 
 void KeepList::AddKeepEntry(std::u16string_view name, std::u16string_view address) {
+    // The count is a 16-bit number: a list the next start could not load
+    // again is not made.
+    if (f_.List1.listCount() >= std::numeric_limits<std::int16_t>::max()) {
+        s_.beeper.beep();
+        return;
+    }
     try {
-        // The count is a 16-bit number: a list the next start could not load
-        // again is not made.
-        number::toInt16(f_.List1.listCount() + 1LL);
         f_.List1.addItem(std::u16string(name));
         f_.List2.addItem(std::u16string(address));
         SaveKeepList(false);

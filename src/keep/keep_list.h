@@ -23,10 +23,12 @@ class KeepList {
 
     // Fills the lists from the file; never passes a failure on.
     void LoadKeepList();
-    // Appends one entry and saves the list; a failure ends it silently.
+    // Appends one entry and saves the list; beeps when the list is full.
     void AddKeepEntry(std::u16string_view name, std::u16string_view address);
     // Writes the count and every entry; with clearFirst the two sections are
-    // removed first, so that no key of a former, longer list remains.
+    // removed first, so that no key of a former, longer list remains. Says
+    // so when the file could not be written, and where it kept the versions
+    // it did not overwrite unseen.
     void SaveKeepList(bool clearFirst);
     // DEL: removes the selected entry after asking.
     void Command4_Click();
@@ -35,12 +37,21 @@ class KeepList {
     std::filesystem::path keepFile() const;
     std::u16string readValue(const std::filesystem::path& file, std::u16string_view section,
                              std::u16string_view key, std::u16string_view def);
-    void writeValue(const std::filesystem::path& file, std::u16string_view section,
+    // False when the value could not be written.
+    bool writeValue(const std::filesystem::path& file, std::u16string_view section,
                     std::u16string_view key, std::u16string_view value);
+    // False when any part of the list could not be written.
+    bool writeList(const std::filesystem::path& file, bool clearFirst);
+    // Before the first save after a load that left stored entries out: keeps
+    // a copy of the file and says where. False when no copy could be made.
+    bool keepUnloadedList(const std::filesystem::path& file);
+    void tellCopy(std::u16string_view prompt, const std::filesystem::path& copy,
+                  std::u16string_view title);
     void showCount();
 
     Form1& f_;
     Services& s_;
+    bool unloadedEntriesStored_ = false;
 };
 
 }  // namespace kazunavi

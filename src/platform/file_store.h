@@ -39,6 +39,9 @@ class FileStore {
     // complete. Missing folders are created. Failure when the file could not
     // be written; the old content is then untouched.
     virtual FileIdentity replace(const std::filesystem::path& file, std::string_view bytes) = 0;
+    // Removes what saves of the file that were cut short left beside it. Only
+    // while no other save of it can be running (the program's start).
+    virtual void removeLeftovers(const std::filesystem::path& file) = 0;
 };
 
 }  // namespace kazunavi

@@ -88,6 +88,13 @@ class ProfileFile {
     virtual void beginBatch(const std::filesystem::path& /*file*/) {}
     virtual void commitBatch() {}
     virtual void discardBatch() {}
+    // A copy of the file as it is now, kept beside it under a name of its
+    // own; nothing when there is no such file. Failure when none can be made.
+    virtual std::optional<std::filesystem::path> keepCopy(const std::filesystem::path& file) = 0;
+    // The copies that saves made on their own since the last call: a save
+    // that finds the file changed by another program since this one last
+    // read or wrote it keeps that version first.
+    virtual std::vector<std::filesystem::path> takeKeptCopies() = 0;
 };
 
 // One version of a profile file for a scope: the reads look at the file once

@@ -144,6 +144,32 @@ TEST(IniProfile, ASaveReplacesTheFileWhole) {
     fs::create_directory(folder / "d.ini");
     EXPECT_THROW(PosixFileStore().replace(folder / "d.ini", "[s]\r\n"), Failure);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 4);
+    // Written by another user: in place where the file allows it, else not.
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chmod(folder.path().c_str(), 0777), 0);
+        putFile(folder / "shared", "old");
+        putFile(folder / "private", "old");
+        ASSERT_EQ(::chmod((folder / "shared").c_str(), 0666), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            bool done = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+            for (const char* name : {"shared", "private"}) {
+                try {
+                    PosixFileStore().replace(folder / name, "new");
+                    done = done && name == "shared"s;
+                } catch (const Failure&) {
+                    done = done && name == "private"s;
+                }
+            }
+            ::_exit(done ? 0 : 1);
+        }
+        int status = -1;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(fileBytes(folder / "shared") + fileBytes(folder / "private"), "newold");
+        EXPECT_EQ(statusOf(folder / "shared").st_uid + (statusOf(folder / "shared").st_mode & 0777),
+                  0666u);
+    }
 }
 
 // Also a change within the same second; a profile that trusts its cache for
@@ -172,6 +198,7 @@ TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
     EXPECT_EQ(fileBytes(file), "[s]\r\nk=2\r\no=3\r\n");
 }
 
+// Old or new, never torn; the next start finds no temporary file left.
 TEST(IniCrash, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
     test::ScratchFolder folder;
     const fs::path file = folder / "URL.ini";
@@ -215,6 +242,10 @@ TEST(IniCrash, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
         ++seen[now == first ? 0 : 1];
     }
     EXPECT_GT(seen[0] * seen[1], 0) << "the kills did not hit saves in progress";
+    // The next start removes what the killed saves left.
+    DiskProfile next;
+    EXPECT_NE(next.read(file, u"KeepURL", u"NameA0", u"", 9), u"");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1);
 }
 
 // Notes what is asked of it; gives each key its name, fails at URL2.
@@ -233,6 +264,8 @@ struct RecordingProfile : ProfileFile {
     void removeSection(const fs::path&, std::u16string_view section) override {
         calls += "-" + toUtf8(section) + " ";
     }
+    std::optional<fs::path> keepCopy(const fs::path&) override { return std::nullopt; }
+    std::vector<fs::path> takeKeptCopies() override { return {}; }
     void beginBatch(const fs::path&) override { calls += "begin "; }
     void commitBatch() override { calls += "commit "; }
     void discardBatch() override { calls += "discard "; }
@@ -282,6 +315,7 @@ TEST(KeepList, LoadsAndSavesInOneBatchAndStopsAtTheLargestCount) {
     keep.AddKeepEntry(u"one too many", u"http://more/");
     EXPECT_EQ(form.List1.listCount() + form.List2.listCount(), 2 * 32767);
     EXPECT_EQ(profile.calls, "");
+    EXPECT_EQ(sim.beeper.beeps, 1);  // refused, and the user hears it
 }
 
 // Unknown or negative, 29 characters; a title shorter than that is no capture.

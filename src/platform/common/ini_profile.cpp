@@ -46,11 +46,23 @@ const IniProfileFile::LoadedFile& IniProfileFile::current(const std::filesystem:
             return *cache_;
         }
     }
+    // The bytes this program last read or wrote, to tell a real change from
+    // a new look at the same content.
+    std::optional<std::string> known;
+    if (cache_ && cache_->path == path && cache_->exists) {
+        known = std::move(cache_->bytes);
+    }
+    // The first look at a file is at the program's start, when no save of it
+    // runs: what killed saves left behind goes.
+    if (tidied_.insert(path).second) {
+        files_.removeLeftovers(path);
+    }
     cache_.reset();
     LoadedFile loaded;
     loaded.path = path;
     loaded.checkedAt = now;
     if (auto contents = files_.read(path)) {
+        loaded.changedElsewhere = known && *known != contents->bytes;
         IniFileText text = parseIniFile(contents->bytes);
         loaded.exists = true;
         loaded.encoding = text.encoding;
@@ -132,6 +144,9 @@ void IniProfileFile::save(const LoadedFile& base, IniDocument document) {
     if (bytes == base.bytes) {
         return;  // nothing to change (and no empty file to create)
     }
+    if (base.changedElsewhere) {
+        keptCopies_.push_back(copyBeside(base.path, base.bytes));
+    }
     LoadedFile saved;
     saved.path = base.path;
     saved.encoding = base.encoding;
@@ -163,6 +178,30 @@ void IniProfileFile::commitBatch() {
 
 void IniProfileFile::discardBatch() {
     batch_.reset();
+}
+
+std::filesystem::path IniProfileFile::copyBeside(const std::filesystem::path& path,
+                                                 std::string_view bytes) {
+    for (int number = 1;; ++number) {
+        std::filesystem::path copy = path;
+        copy += ".bak-" + std::to_string(number);
+        if (!files_.identity(copy)) {
+            files_.replace(copy, bytes);
+            return copy;
+        }
+    }
+}
+
+std::optional<std::filesystem::path> IniProfileFile::keepCopy(const std::filesystem::path& file) {
+    const auto path = std::filesystem::absolute(file);
+    if (auto contents = files_.read(path)) {
+        return copyBeside(path, contents->bytes);
+    }
+    return std::nullopt;
+}
+
+std::vector<std::filesystem::path> IniProfileFile::takeKeptCopies() {
+    return std::exchange(keptCopies_, {});
 }
 
 }  // namespace kazunavi

@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/common/ini_document.h"
 #include "platform/common/ini_file_text.h"
@@ -48,6 +50,10 @@ class IniProfileFile : public ProfileFile {
     void commitBatch() override;
     void discardBatch() override;
 
+    // The copy is named after the file with ".bak-" and the first free number.
+    std::optional<std::filesystem::path> keepCopy(const std::filesystem::path& file) override;
+    std::vector<std::filesystem::path> takeKeptCopies() override;
+
   private:
     struct LoadedFile {
         std::filesystem::path path;  // absolute
@@ -61,6 +67,8 @@ class IniProfileFile : public ProfileFile {
         // unchanged content.
         bool settled = false;
         std::chrono::steady_clock::time_point checkedAt;
+        // Read in place of other bytes this program had read or written.
+        bool changedElsewhere = false;
     };
     struct PendingBatch {
         LoadedFile base;
@@ -72,11 +80,14 @@ class IniProfileFile : public ProfileFile {
     void change(const std::filesystem::path& file, const Edit& edit);
     void save(const LoadedFile& base, IniDocument document);
     static std::string narrow(std::u16string_view text);
+    std::filesystem::path copyBeside(const std::filesystem::path& path, std::string_view bytes);
 
     FileStore& files_;
     std::chrono::milliseconds recheckInterval_;
     std::optional<LoadedFile> cache_;
     std::optional<PendingBatch> batch_;
+    std::vector<std::filesystem::path> keptCopies_;
+    std::set<std::filesystem::path> tidied_;
 };
 
 }  // namespace kazunavi

@@ -24,7 +24,30 @@ std::string uniqueSuffix() {
     return suffix;
 }
 
+// The temporary files of a file's saves start so.
+std::string savingPrefix(const fs::path& file) {
+    // Built by appending: GCC 12 warns falsely on a chain of + here (-Wrestrict).
+    std::string name = ".";
+    name.append(file.filename().string()).append(".saving-");
+    return name;
+}
+
+fs::path folderOf(const fs::path& file) {
+    return file.has_parent_path() ? file.parent_path() : fs::path(".");
+}
+
 }  // namespace
+
+void PlainFileStore::removeLeftovers(const fs::path& file) {
+    const std::string prefix = savingPrefix(file);
+    std::error_code error;
+    for (fs::directory_iterator it(folderOf(file), error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->path().filename().string().starts_with(prefix)) {
+            fs::remove(it->path(), error);
+        }
+    }
+}
 
 std::optional<FileIdentity> PlainFileStore::identity(const fs::path& file) {
     std::error_code error;
@@ -70,12 +93,9 @@ std::optional<FileContents> PlainFileStore::read(const fs::path& file) {
 
 FileIdentity PlainFileStore::replace(const fs::path& file, std::string_view bytes) {
     std::error_code error;
-    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    const fs::path folder = folderOf(file);
     fs::create_directories(folder, error);
-    // Built by appending: GCC 12 warns falsely on a chain of + here (-Wrestrict).
-    std::string name = ".";
-    name.append(file.filename().string()).append(".saving-").append(uniqueSuffix());
-    const fs::path temporary = folder / name;
+    const fs::path temporary = folder / savingPrefix(file).append(uniqueSuffix());
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -13,6 +13,7 @@ class PlainFileStore : public FileStore {
     std::optional<FileIdentity> identity(const std::filesystem::path& file) override;
     std::optional<FileContents> read(const std::filesystem::path& file) override;
     FileIdentity replace(const std::filesystem::path& file, std::string_view bytes) override;
+    void removeLeftovers(const std::filesystem::path& file) override;
 };
 
 // A new, empty folder of a name of its own under the system's temporary

@@ -91,18 +91,27 @@ void writeAll(int fd, std::string_view bytes, const std::string& path) {
     }
 }
 
+// The temporary files of a file's saves: "." + name + ".saving-" + XXXXXX.
+std::string temporaryPrefix(const std::filesystem::path& target) {
+    std::string prefix = ".";
+    prefix += target.filename().string();
+    prefix += ".saving-";
+    return prefix;
+}
+
 // A save cut short (the program killed, the power gone) leaves its temporary
-// file behind; a later save removes it. Younger ones may belong to a save
-// that is still running in another process.
-void removeLeftTemporaryFiles(const std::filesystem::path& folder, const std::string& prefix) {
+// file behind. Those younger than minimumAge are kept: they may belong to a
+// save that is still running in another process.
+void removeLeftTemporaryFiles(const std::filesystem::path& folder, const std::string& prefix,
+                              std::chrono::minutes minimumAge) {
     constexpr std::size_t kUniqueLength = 6;  // the XXXXXX of the name pattern
-    const auto stale = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(1);
+    const auto stale = std::filesystem::file_time_type::clock::now() - minimumAge;
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
         const std::string name = it->path().filename().string();
         if (name.size() == prefix.size() + kUniqueLength && name.starts_with(prefix) &&
-            it->is_regular_file(error) && it->last_write_time(error) < stale && !error) {
+            it->is_regular_file(error) && it->last_write_time(error) <= stale && !error) {
             std::filesystem::remove(it->path(), error);
         }
         error.clear();
@@ -118,7 +127,27 @@ void flushFolder(const std::filesystem::path& folder) {
     }
 }
 
+// Not in one step: a crash while writing may leave the file cut short.
+FileIdentity writeInPlace(const std::filesystem::path& target, std::string_view bytes) {
+    FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0) {
+        fail("cannot write", target, errno);
+    }
+    writeAll(fd.get(), bytes, target.string());
+    struct stat written {};
+    if (::fsync(fd.get()) != 0 || ::fstat(fd.get(), &written) != 0) {
+        fail("cannot flush", target, errno);
+    }
+    return identityOf(written);
+}
+
 }  // namespace
+
+void PosixFileStore::removeLeftovers(const std::filesystem::path& file) {
+    const std::filesystem::path target = followLinks(file);
+    removeLeftTemporaryFiles(target.has_parent_path() ? target.parent_path() : ".",
+                             temporaryPrefix(target), std::chrono::minutes(0));
+}
 
 std::optional<FileIdentity> PosixFileStore::identity(const std::filesystem::path& file) {
     struct stat status {};
@@ -194,10 +223,8 @@ FileIdentity PosixFileStore::replace(const std::filesystem::path& file, std::str
         fail("read-only:", target, EACCES);
     }
 
-    std::string prefix = ".";
-    prefix += target.filename().string();
-    prefix += ".saving-";
-    removeLeftTemporaryFiles(folder, prefix);
+    const std::string prefix = temporaryPrefix(target);
+    removeLeftTemporaryFiles(folder, prefix, std::chrono::minutes(1));
     std::string pattern = (folder / (prefix + "XXXXXX")).string();
     FileDescriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (fd.get() < 0) {
@@ -207,8 +234,11 @@ FileIdentity PosixFileStore::replace(const std::filesystem::path& file, std::str
 
     if (replacing) {
         // Same owner and permissions as the old file. Only a privileged
-        // process may give a file away; otherwise it stays the writer's own.
-        static_cast<void>(::fchown(fd.get(), old.st_uid, old.st_gid) == 0);
+        // process may give a file away: another user's file is written in
+        // place instead, where its permissions allow.
+        if (::fchown(fd.get(), old.st_uid, old.st_gid) != 0) {
+            return writeInPlace(target, bytes);
+        }
         ::fchmod(fd.get(), old.st_mode & 07777);
     } else {
         ::fchmod(fd.get(), 0600);

@@ -89,6 +89,12 @@ void SimProfileFile::commitBatch() {
     real_.commitBatch();
 }
 
+std::optional<std::filesystem::path> SimProfileFile::keepCopy(const std::filesystem::path& file) {
+    // The copy goes beside the file: a folder that cannot be written takes none.
+    requireWritable(file.parent_path());
+    return real_.keepCopy(file);
+}
+
 SimDesktop::SimDesktop()
     : folder_(makeTemporaryFolder("kazunavi-sim-")),
       programFolder_(folder_),

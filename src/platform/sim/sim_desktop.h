@@ -75,6 +75,8 @@ class SimProfileFile : public ProfileFile {
     void beginBatch(const std::filesystem::path& file) override;
     void commitBatch() override;
     void discardBatch() override { real_.discardBatch(); }
+    std::optional<std::filesystem::path> keepCopy(const std::filesystem::path& file) override;
+    std::vector<std::filesystem::path> takeKeptCopies() override { return real_.takeKeptCopies(); }
 
     std::set<std::filesystem::path> readOnly;
 
