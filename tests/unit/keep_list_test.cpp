@@ -141,7 +141,9 @@ TEST(IniProfile, ASaveReplacesTheFileWhole) {
 }
 
 // Also a change within the same second; a profile that trusts its cache for
-// a while does so for reads only. A byte order mark keeps its encoding.
+// a while does so for reads only. A byte order mark keeps its encoding, and so
+// does a UTF-8 file without one, whose text is Unicode throughout; bytes that
+// code page 932 cannot decode are written back as they were.
 TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
     test::ScratchFolder folder;
     DiskProfile profile, trusting(std::chrono::hours(1));
@@ -164,6 +166,14 @@ TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
     trusting.write(file, u"s", u"o", u"3");
     batch.commit();
     EXPECT_EQ(fileBytes(file), "[s]\r\nk=2\r\no=3\r\n");
+    for (const std::string& text :
+         {"[s]\r\nk=\x80\xA0\xFD\xFE\xFF\xED\x40\x81"s, "[s]\r\nk=é 😀"s}) {
+        putFile(file, text);
+        profile.write(file, u"s", u"k", profile.read(file, u"s", u"k", u"", 99));
+        EXPECT_EQ(fileBytes(file), text + "\r\n");
+    }
+    EXPECT_EQ(profile.read(file, u"s", u"k", u"", 4) + profile.read(file, u"s", u"x", u"'q' ", 9),
+              u"é q");
 }
 
 TEST(IniCrash, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
