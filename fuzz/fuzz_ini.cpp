@@ -27,7 +27,7 @@ void check(bool condition) {
 }
 
 bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v';
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
 
 std::string_view beforeLineBreak(std::string_view text) {
@@ -53,30 +53,19 @@ bool wholeWithout(std::string_view text, IniCharset charset, char c) {
     return true;
 }
 
-std::string_view trimSpaces(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') {
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) {
         text.remove_prefix(1);
     }
-    while (!text.empty() && text.back() == ' ') {
+    while (!text.empty() && isBlank(text.back())) {
         text.remove_suffix(1);
     }
     return text;
 }
 
-// A name that the file shows again as the same name: the file loses tabs
-// around names too, a name asked for only spaces.
-bool plainName(std::string_view name) {
-    return name.empty() || (!isBlank(name.front()) && !isBlank(name.back()));
-}
-
 // What a read gives for a value written as is.
 std::string readForm(std::string_view value) {
-    while (!value.empty() && isBlank(value.front())) {
-        value.remove_prefix(1);
-    }
-    while (!value.empty() && isBlank(value.back())) {
-        value.remove_suffix(1);
-    }
+    value = trimBlanks(value);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
@@ -146,11 +135,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 const std::string value = input.ConsumeRandomLengthString(128);
                 document.set(section, key, value);
                 // A write is read back, when its names survive the file's syntax.
-                const std::string_view s = trimSpaces(beforeLineBreak(section));
-                const std::string_view k = trimSpaces(beforeLineBreak(key));
-                if (plainName(s) && plainName(k) && wholeWithout(s, charset, ']') &&
-                    k.find('=') == std::string_view::npos && !k.starts_with(';') &&
-                    !k.starts_with('[')) {
+                const std::string_view s = trimBlanks(beforeLineBreak(section));
+                const std::string_view k = trimBlanks(beforeLineBreak(key));
+                if (wholeWithout(s, charset, ']') && k.find('=') == std::string_view::npos &&
+                    !k.starts_with(';') && !k.starts_with('[')) {
                     check(valueOf(document, s, k) == readForm(beforeLineBreak(value)));
                 }
                 break;

@@ -48,24 +48,29 @@ std::string valuesOf(const IniDocument& document, std::string_view asked) {
     return values;
 }
 
-// ゾ is 83 5D (its second byte looks like ']'), ア 83 41 ('A'), ヂ 83 61 ('a').
+// ゾ is 83 5D (its second byte looks like ']'), ア 83 41 ('A'), ヂ 83 61 ('a'). Keys
+// before the first header are the section "", a line without '=' hides a later
+// key, a header without ']' is no header, names end at a NUL.
 TEST(IniDocument, ReadsAsTheWindowsProfileFunctionsDo) {
     const IniDocument d = IniDocument::parse(
         "top=1\r\n[ \tSec \v]  \r\n \t Key \t=  \t in  ner \v\t \r\nk=first\r\nK=second\r\n"
         "dq=  \"  sp  \"  "
         "\r\nsq='x'\nnest=\"'i'\"\rtwice=\"\"x\"\"\r\nmixed=\"x'\r\nlone=\"\r\n"
-        "e=\"\"\r\nin=a\"b\"c\r\n;c=1\r\n \t;d=1\r\nbare\r\nse;mi=2\r\nv=;no\r\n#h=3\r\n"
-        "[open   \r\na=1\r\n[closed]tail=x\r\nb=2\r\n[sc]tion]\r\nc=3\r\n[]\r\nd=4\r\n"
-        "[\x83\x5D]\r\n\x83\x41=5\r\n[sc]\r\nlater=6\r\nc=7");
+        "e=\"\"\r\nin=a\"b\"c\r\n;c=1\r\n \t;d=1\r\nbare\r\nse;mi\0x=2\r\nv=\f;no\r\nbare=8\r\n"
+        "#h=3\r\n[open   \r\na=1\r\n[closed]tail=x\r\nb=2\r\n[sc]tion]\r\nc=3\r\n[]\r\nd=4\r\n"
+        "[\x83\x5D]\r\n\x83\x41=5\r\n[sc]\r\nlater=6\r\nc=7"sv);
     EXPECT_EQ(valuesOf(d,
-                       "/top|sec/key|  SEC / KEY  |\tSec/Key|Sec/k|Sec/dq|Sec/sq|Sec/nest|"
+                       " \t/top|sec/key|  SEC /\tKEY\t |\tSec/Key|Sec/k|Sec/dq|Sec/sq|Sec/nest|"
                        "Sec/twice|Sec/mixed|Sec/lone|Sec/e|Sec/in|Sec/;c|Sec/c|Sec/;d|Sec/bare|"
-                       "Sec/se;mi|Sec/v|Sec/#h|open/a|closed/b|closed/tail|sc/c|sc/later|/d|"
+                       "Sec/se;mi|Sec/v|Sec/#h|open/a|Sec/a|closed/b|closed/tail|sc/c|sc/later|/d|"
                        "\x83\x5D/\x83\x41|\x83\x61/\x83\x41|\x83\x5D/\x83\x61"),
-              "-|in  ner|in  ner|-|first|  sp  |x|'i'|\"x\"|\"x'|\"||a\"b\"c|-|-|-|-|2|;no|3|1|2|-|"
-              "3|-|4|5|-|-|");
-    // In a UTF-8 file the same bytes are no double-byte characters.
-    EXPECT_EQ(valuesOf(IniDocument::parse("[\x83]x]\r\nk=1", IniCharset::kUtf8), "\x83/k"), "1|");
+              "1|in  ner|in  ner|in  ner|first|  sp  |x|'i'|\"x\"|\"x'|\"||a\"b\"c|-|-|-|-|2|;no|3|"
+              "-|1|2|-|3|-|-|5|-|-|");
+    // In a UTF-8 file the same bytes are no double-byte characters; without
+    // keys before it, "[]" is the section "".
+    EXPECT_EQ(valuesOf(IniDocument::parse("[]\r\nk=0\r\n[\x83]x]\r\nk=1", IniCharset::kUtf8),
+                       "/k|\x83/k"),
+              "0|1|");
 }
 
 // A new key goes after the last key of the first section of its name.
@@ -78,10 +83,11 @@ TEST(IniDocument, WritesKeysInPlaceAndNewOnesAfterTheLastKeyOfTheirSection) {
         {"[s]\r\n[s]\r\nw=0\r\n", "[s]\r\nKEY= v \r\n[s]\r\nw=0\r\n"},
         {"[a]\nx=1", "[a]\nx=1\r\n[s]\r\nKEY= v \r\n"},
         {"[s]", "[s]\r\nKEY= v \r\n"},
-        {"[s]\r\n\tKey =old", "[s]\r\nKey= v \r\n"}};
+        {"[s]\r\n\tKey =old", "[s]\r\nKey= v \r\n"},
+        {"[s]\r\nkey\r\nKEY=2", "[s]\r\nkey= v \r\nKEY=2"}};
     for (const auto& [text, expected] : cases) {
         IniDocument document = IniDocument::parse(text);
-        document.set(" s ", " KEY ", " v ");
+        document.set("\ts ", " \tKEY ", " v ");
         EXPECT_EQ(document.serialize(), expected) << text;
     }
     // Names and values end at their first line break: no text makes lines of its own.
@@ -90,12 +96,14 @@ TEST(IniDocument, WritesKeysInPlaceAndNewOnesAfterTheLastKeyOfTheirSection) {
     d.set("Keep\nURL", "URL0\r=x", "http://a/\rb");
     EXPECT_EQ(d.serialize(), "[KeepURL]\r\nName0=title\r\n[Keep]\r\nURL0=http://a/\r\n");
     // Only the first section of the name goes; reads between changes see each.
-    d = IniDocument::parse("[A]\r\nx=1\r\n;n\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n");
+    // Keys before the first header take the new keys of the section "".
+    d = IniDocument::parse("p=\r\n[A]\r\nx=1\r\n;n\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n");
     d.set("A", "w", "4");
+    d.set(" ", "q", "5");
     EXPECT_EQ(valuesOf(d, "A/z|B/y"), "-|2|");
-    EXPECT_TRUE(d.removeSection(" a "));
+    EXPECT_TRUE(!d.removeSection(" a ") && d.removeSection("a"));
     EXPECT_EQ(valuesOf(d, "A/z|B/y"), "3|2|");
-    EXPECT_EQ(d.serialize(), ";n\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n");
+    EXPECT_EQ(d.serialize(), "p=\r\nq=5\r\n;n\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n");
 }
 
 std::string fileBytes(const fs::path& file) {
@@ -173,7 +181,9 @@ TEST(IniProfile, ASaveReplacesTheFileWhole) {
 }
 
 // Also a change within the same second; a profile that trusts its cache for
-// a while does so for reads only. A byte order mark keeps its encoding.
+// a while does so for reads only. A byte order mark keeps its encoding, and so
+// does a UTF-8 file without one, whose text is Unicode throughout; bytes that
+// code page 932 cannot decode are written back as they were.
 TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
     test::ScratchFolder folder;
     DiskProfile profile, trusting(std::chrono::hours(1));
@@ -196,6 +206,14 @@ TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
     trusting.write(file, u"s", u"o", u"3");
     batch.commit();
     EXPECT_EQ(fileBytes(file), "[s]\r\nk=2\r\no=3\r\n");
+    for (const std::string& text :
+         {"[s]\r\nk=\x80\xA0\xFD\xFE\xFF\xED\x40\x81"s, "[s]\r\nk=é 😀"s}) {
+        putFile(file, text);
+        profile.write(file, u"s", u"k", profile.read(file, u"s", u"k", u"", 99));
+        EXPECT_EQ(fileBytes(file), text + "\r\n");
+    }
+    EXPECT_EQ(profile.read(file, u"s", u"k", u"", 4) + profile.read(file, u"s", u"x", u"'q' ", 9),
+              u"é q");
 }
 
 // Old or new, never torn; the next start finds no temporary file left.

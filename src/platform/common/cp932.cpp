@@ -64,6 +64,13 @@ bool isSurrogate(char16_t c) {
     return c >= 0xD800 && c <= 0xDFFF;
 }
 
+// A byte that does not decode (always 0x80 or more) stands as U+DC00 + byte.
+constexpr char16_t kEscapeBase = 0xDC00;
+
+bool isEscape(char16_t c) {
+    return c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF;
+}
+
 }  // namespace
 
 std::size_t cp932PrefixLength(std::string_view bytes, std::size_t maxBytes) {
@@ -80,13 +87,14 @@ std::size_t cp932PrefixLength(std::string_view bytes, std::size_t maxBytes) {
     return std::min(length, bytes.size());
 }
 
-std::string toCp932(std::u16string_view text) {
+std::string toCp932(std::u16string_view text, Cp932Escapes escapes) {
     std::string bytes;
     bytes.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
-        if (c < 0x80) {
-            bytes += static_cast<char>(c);
+        // A low surrogate met here is a lone one: a pair is taken at its first half.
+        if (c < 0x80 || (escapes == Cp932Escapes::kBytes && isEscape(c))) {
+            bytes += static_cast<char>(c & 0xFF);
             continue;
         }
         const std::uint16_t code = isSurrogate(c) ? 0 : encodeTable()[c];
@@ -112,19 +120,18 @@ std::u16string fromCp932(std::string_view bytes) {
     text.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
-        const char16_t pair = isCp932LeadByte(byte) && i + 1 < bytes.size()
-                                  ? doubleByteChar(byte, static_cast<unsigned char>(bytes[i + 1]))
-                                  : 0;
+        const auto trail = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0;
+        const char16_t pair = isCp932LeadByte(byte) ? doubleByteChar(byte, trail) : 0;
         if (byte < 0x80) {
             text += static_cast<char16_t>(byte);
         } else if (byte >= kFirstHalfWidthByte && byte <= 0xDF) {
             text += static_cast<char16_t>(byte - kFirstHalfWidthByte + kFirstHalfWidth);
-        } else if (pair != 0) {
+        } else if (pair != 0 && encodeTable()[pair] == (byte << 8 | trail)) {
             text += pair;
             ++i;
         } else {
-            // Not a character: this byte alone is replaced, the next one read anew.
-            text += u'\uFFFD';
+            // This byte alone is escaped, the next one read anew.
+            text += static_cast<char16_t>(kEscapeBase + byte);
         }
     }
     return text;

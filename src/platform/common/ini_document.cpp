@@ -1,6 +1,7 @@
 #include "platform/common/ini_document.h"
 
 #include <algorithm>
+#include <set>
 
 #include "platform/common/cp932.h"
 
@@ -10,8 +11,9 @@ namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
 
+// The form feed too: a value that starts with one reads without it.
 bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v';
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
 
 std::string_view trimBlanks(std::string_view text) {
@@ -24,19 +26,11 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
-// Names given to the profile functions lose their spaces (only spaces) at
-// both ends.
-std::string_view trimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::string_view beforeLineBreak(std::string_view text) {
     return text.substr(0, std::min(text.find_first_of("\r\n"), text.size()));
 }
+
+}  // namespace
 
 std::string_view withoutEnclosingQuotes(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
@@ -45,8 +39,6 @@ std::string_view withoutEnclosingQuotes(std::string_view value) {
     }
     return value;
 }
-
-}  // namespace
 
 IniDocument IniDocument::parse(std::string_view text, IniCharset charset) {
     IniDocument document(charset);
@@ -73,37 +65,46 @@ IniDocument::Line IniDocument::makeLine(std::string text, std::string ending) co
     const std::string_view content = trimBlanks(line.text);
     if (content.empty()) {
         line.kind = LineKind::kBlank;
-    } else if (content.front() == '[') {
+        return line;
+    }
+    if (content.front() == '[') {
         // The name ends at the first ']' (not the second byte of a double-byte
-        // character) or at the end of the line; text after the ']' is ignored.
+        // character); text after it is ignored.
         std::size_t end = 1;
         while (end < content.size() && content[end] != ']') {
             const bool doubleByte = charset_ == IniCharset::kCp932 &&
                                     isCp932LeadByte(static_cast<unsigned char>(content[end]));
             end += doubleByte ? 2 : 1;
         }
-        line.kind = LineKind::kSection;
-        line.foldedName = fold(trimBlanks(content.substr(1, std::min(end, content.size()) - 1)));
-    } else if (content.front() == ';') {
+        if (end < content.size()) {
+            line.kind = LineKind::kSection;
+            line.foldedName = fold(trimBlanks(content.substr(1, end - 1)));
+            return line;
+        }
+    }
+    if (content.front() == ';') {
         line.kind = LineKind::kComment;
-    } else if (const auto equals = content.find('='); equals != std::string_view::npos) {
-        // '=' is never the second byte of a double-byte character.
-        const std::string_view name = trimBlanks(content.substr(0, equals));
+        return line;
+    }
+    // '=' is never the second byte of a double-byte character.
+    const auto equals = content.find('=');
+    const std::string_view name = trimBlanks(content.substr(0, equals));
+    line.kind = LineKind::kKey;
+    line.foldedName = fold(name);
+    line.nameBegin = static_cast<std::size_t>(name.data() - line.text.data());
+    line.nameLength = name.size();
+    line.hasValue = equals != std::string_view::npos;
+    if (line.hasValue) {
         const std::string_view value = trimBlanks(content.substr(equals + 1));
-        line.kind = LineKind::kKey;
-        line.foldedName = fold(name);
-        line.nameBegin = static_cast<std::size_t>(name.data() - line.text.data());
-        line.nameLength = name.size();
         line.valueBegin = static_cast<std::size_t>(value.data() - line.text.data());
         line.valueLength = value.size();
-    } else {
-        line.kind = LineKind::kOther;
     }
     return line;
 }
 
+// Windows compares names as C strings: a name ends at its first NUL.
 std::string IniDocument::fold(std::string_view name) const {
-    std::string folded(name);
+    std::string folded(name.substr(0, std::min(name.find('\0'), name.size())));
     for (std::size_t i = 0; i < folded.size(); ++i) {
         const auto byte = static_cast<unsigned char>(folded[i]);
         if (charset_ == IniCharset::kCp932 && isCp932LeadByte(byte)) {
@@ -115,36 +116,43 @@ std::string IniDocument::fold(std::string_view name) const {
     return folded;
 }
 
-std::optional<std::size_t> IniDocument::findSection(std::string_view section) const {
-    const std::string folded = fold(trimSpaces(section));
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (lines_[i].kind == LineKind::kSection && lines_[i].foldedName == folded) {
-            return i;
+std::size_t IniDocument::nextHeader(std::size_t from) const {
+    while (from < lines_.size() && lines_[from].kind != LineKind::kSection) {
+        ++from;
+    }
+    return from;
+}
+
+// The keys before the first header make the first section with an empty
+// name, when there are any; a header "[]" is that section otherwise.
+std::optional<IniDocument::Section> IniDocument::findSection(std::string_view foldedName) const {
+    const std::size_t first = nextHeader(0);
+    const auto isKey = [](const Line& line) { return line.kind == LineKind::kKey; };
+    if (foldedName.empty() &&
+        std::any_of(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(first), isKey)) {
+        return Section{std::nullopt, 0, first};
+    }
+    for (std::size_t i = first; i < lines_.size(); i = nextHeader(i + 1)) {
+        if (lines_[i].foldedName == foldedName) {
+            return Section{i, i + 1, nextHeader(i + 1)};
         }
     }
     return std::nullopt;
 }
 
-std::size_t IniDocument::sectionEnd(std::size_t header) const {
-    std::size_t end = header + 1;
-    while (end < lines_.size() && lines_[end].kind != LineKind::kSection) {
-        ++end;
-    }
-    return end;
-}
-
 void IniDocument::buildKeyIndex() const {
     keyIndex_.clear();
-    std::map<std::string, bool, std::less<>> sectionsSeen;
-    const std::string* current =
-        nullptr;  // keys before any section, or in a repeated one, are not read
+    // The same sections as findSection: keys in a repeated one are not read.
+    std::set<std::string, std::less<>> sectionsSeen;
+    std::optional<std::string_view> current = std::string_view();
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const Line& line = lines_[i];
         if (line.kind == LineKind::kSection) {
-            const bool first = sectionsSeen.emplace(line.foldedName, true).second;
-            current = first ? &line.foldedName : nullptr;
-        } else if (line.kind == LineKind::kKey && current != nullptr) {
-            keyIndex_.emplace(std::make_pair(*current, line.foldedName), i);
+            const bool first = sectionsSeen.insert(line.foldedName).second;
+            current = first ? std::optional<std::string_view>(line.foldedName) : std::nullopt;
+        } else if (line.kind == LineKind::kKey && current) {
+            sectionsSeen.emplace(*current);
+            keyIndex_.emplace(std::make_pair(std::string(*current), line.foldedName), i);
         }
     }
     keyIndexValid_ = true;
@@ -156,8 +164,8 @@ std::optional<std::string_view> IniDocument::value(std::string_view section,
         buildKeyIndex();
     }
     const auto found =
-        keyIndex_.find(std::make_pair(fold(trimSpaces(section)), fold(trimSpaces(key))));
-    if (found == keyIndex_.end()) {
+        keyIndex_.find(std::make_pair(fold(trimBlanks(section)), fold(trimBlanks(key))));
+    if (found == keyIndex_.end() || !lines_[found->second].hasValue) {
         return std::nullopt;
     }
     const Line& line = lines_[found->second];
@@ -176,15 +184,15 @@ void IniDocument::insertLine(std::size_t at, std::string text) {
 }
 
 void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
-    section = trimSpaces(beforeLineBreak(section));
-    key = trimSpaces(beforeLineBreak(key));
+    section = trimBlanks(beforeLineBreak(section));
+    key = trimBlanks(beforeLineBreak(key));
     value = beforeLineBreak(value);
     std::string keyLine(key);
     keyLine += '=';
     keyLine += value;
 
-    const auto header = findSection(section);
-    if (!header) {
+    const auto found = findSection(fold(section));
+    if (!found) {
         std::string headerLine = "[";
         headerLine += section;
         headerLine += ']';
@@ -193,9 +201,8 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
         return;
     }
     const std::string folded = fold(key);
-    const std::size_t end = sectionEnd(*header);
-    std::size_t lastKey = *header;
-    for (std::size_t i = *header + 1; i < end; ++i) {
+    std::size_t afterLastKey = found->begin;
+    for (std::size_t i = found->begin; i < found->end; ++i) {
         Line& line = lines_[i];
         if (line.kind != LineKind::kKey) {
             continue;
@@ -207,22 +214,21 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
             line = makeLine(std::move(replaced), std::string(kLineBreak));
             return;
         }
-        lastKey = i;
+        afterLastKey = i + 1;
     }
-    insertLine(lastKey + 1, keyLine);
+    insertLine(afterLastKey, keyLine);
 }
 
 bool IniDocument::removeSection(std::string_view section) {
-    const auto header = findSection(trimSpaces(beforeLineBreak(section)));
-    if (!header) {
+    const auto found = findSection(fold(beforeLineBreak(section)));
+    if (!found) {
         return false;
     }
-    const std::size_t end = sectionEnd(*header);
     std::vector<Line> kept;
     kept.reserve(lines_.size());
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const bool removed =
-            i == *header || (i > *header && i < end && lines_[i].kind == LineKind::kKey);
+        const bool removed = i == found->header || (i >= found->begin && i < found->end &&
+                                                    lines_[i].kind == LineKind::kKey);
         if (!removed) {
             kept.push_back(std::move(lines_[i]));
         }

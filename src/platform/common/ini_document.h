@@ -29,28 +29,31 @@ class IniDocument {
 
     // The value of the first such key in the first section of that name, as
     // the profile read gives it: without the blanks around it and without one
-    // pair of enclosing quotation marks. Names match without regard to ASCII
-    // letter case; spaces around the names asked for do not count. Lines
-    // before the first section, comment lines (first non-blank character ';')
-    // and lines without '=' hold no keys.
+    // pair of enclosing quotation marks; none for a key line without '='.
+    // Names match without regard to ASCII letter case and end at their first
+    // NUL; blanks around the names asked for do not count. Keys before the
+    // first section header are in a section with an empty name; comment lines
+    // (first non-blank character ';') hold no keys, and a line that opens a
+    // section header without closing it is a key line.
     std::optional<std::string_view> value(std::string_view section, std::string_view key) const;
 
     // Sets a key. An existing key keeps its place and its spelling; a new key
     // goes right after the last key of its section (before the comments and
     // blank lines that follow it); a new section goes to the end. Names and
     // value end at their first line break, so that no text can make lines of
-    // its own; spaces around the names are dropped.
+    // its own; blanks around the names are dropped. A key line without '='
+    // gets the value.
     void set(std::string_view section, std::string_view key, std::string_view value);
 
-    // Removes the header and the keys of the first section of that name;
-    // comments, blank lines and other lines in it stay. False when there is
-    // no such section.
+    // Removes the header and the keys of the first section of that name,
+    // which is matched as it is given, blanks and all; comments and blank
+    // lines in it stay. False when there is no such section.
     bool removeSection(std::string_view section);
 
     std::string serialize() const;
 
   private:
-    enum class LineKind { kBlank, kSection, kKey, kComment, kOther };
+    enum class LineKind { kBlank, kSection, kKey, kComment };
     struct Line {
         std::string text;    // without its line break
         std::string ending;  // "\r\n", "\n", "\r", or empty on a last line only
@@ -58,14 +61,22 @@ class IniDocument {
         std::string foldedName;     // section and key lines
         std::size_t nameBegin = 0;  // key lines: the name as written
         std::size_t nameLength = 0;
-        std::size_t valueBegin = 0;  // key lines: the value without blanks around it
+        bool hasValue = false;       // key lines with '='
+        std::size_t valueBegin = 0;  // the value without blanks around it
         std::size_t valueLength = 0;
+    };
+    // A header's section runs to the next header; the keys before the first
+    // header are a section of their own.
+    struct Section {
+        std::optional<std::size_t> header;
+        std::size_t begin = 0;  // first line after the header
+        std::size_t end = 0;
     };
 
     Line makeLine(std::string text, std::string ending) const;
     std::string fold(std::string_view name) const;
-    std::optional<std::size_t> findSection(std::string_view section) const;
-    std::size_t sectionEnd(std::size_t header) const;
+    std::optional<Section> findSection(std::string_view foldedName) const;
+    std::size_t nextHeader(std::size_t from) const;
     void insertLine(std::size_t at, std::string text);
     void buildKeyIndex() const;
 
@@ -77,5 +88,9 @@ class IniDocument {
     mutable std::map<std::pair<std::string, std::string>, std::size_t> keyIndex_;
     mutable bool keyIndexValid_ = false;
 };
+
+// A value as the profile read gives it: without one pair of enclosing
+// quotation marks.
+std::string_view withoutEnclosingQuotes(std::string_view value);
 
 }  // namespace kazunavi

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/common/cp932.h"
 #include "platform/failure.h"
 
 namespace kazunavi {
@@ -23,12 +22,12 @@ std::string_view withoutTrailingSpaces(std::string_view text) {
     return text.substr(0, text.find_last_not_of(' ') + 1);
 }
 
-}  // namespace
-
-// The narrow text the A functions take: code page 932, ending at its first NUL.
-std::string IniProfileFile::narrow(std::u16string_view text) {
-    return toCp932(text.substr(0, std::min(text.find(u'\0'), text.size())));
+// The functions take C strings: a text ends at its first NUL.
+std::string inDocument(std::u16string_view text, IniFileEncoding encoding) {
+    return documentText(text.substr(0, std::min(text.find(u'\0'), text.size())), encoding);
 }
+
+}  // namespace
 
 const IniProfileFile::LoadedFile& IniProfileFile::current(const std::filesystem::path& path,
                                                           bool forWrite) {
@@ -93,37 +92,33 @@ std::u16string IniProfileFile::read(const std::filesystem::path& file, std::u16s
         }
     }
 
-    std::optional<std::string> text;
-    if (document) {
-        if (const auto value = document->value(documentText(narrow(section), encoding),
-                                               documentText(narrow(key), encoding))) {
-            text = narrowText(*value, encoding);
-        }
-    }
-    if (!text) {
-        // The default is given without its trailing spaces.
-        text = std::string(withoutTrailingSpaces(narrow(def)));
-    }
+    const auto value =
+        document ? document->value(inDocument(section, encoding), inDocument(key, encoding))
+                 : std::nullopt;
+    // The default is given as a value is, without enclosing quotes, and
+    // without its trailing spaces (only those).
+    const std::string defaultText = inDocument(def, encoding);
+    std::string_view text =
+        value ? *value : withoutEnclosingQuotes(withoutTrailingSpaces(defaultText));
     if (size <= 0) {
         return {};
     }
-    // The caller's buffer ends at the first NUL and holds size-1 bytes at most.
-    text->resize(std::min(text->find('\0'), text->size()));
-    text->resize(cp932PrefixLength(*text, static_cast<std::size_t>(size) - 1));
-    return fromCp932(*text);
+    // The caller's buffer ends at the first NUL and holds size-1 units at most.
+    text = text.substr(0, std::min(text.find('\0'), text.size()));
+    return callerText(text, encoding, static_cast<std::size_t>(size) - 1);
 }
 
 void IniProfileFile::write(const std::filesystem::path& file, std::u16string_view section,
                            std::u16string_view key, std::u16string_view value) {
     change(file, [&](IniDocument& document, IniFileEncoding encoding) {
-        document.set(documentText(narrow(section), encoding), documentText(narrow(key), encoding),
-                     documentText(narrow(value), encoding));
+        document.set(inDocument(section, encoding), inDocument(key, encoding),
+                     inDocument(value, encoding));
     });
 }
 
 void IniProfileFile::removeSection(const std::filesystem::path& file, std::u16string_view section) {
     change(file, [&](IniDocument& document, IniFileEncoding encoding) {
-        document.removeSection(documentText(narrow(section), encoding));
+        document.removeSection(inDocument(section, encoding));
     });
 }
 

@@ -2,7 +2,7 @@
 
 // The profile functions: an INI file read and written as
 // GetPrivateProfileStringA and WritePrivateProfileStringA do it, in code page
-// 932 with CR LF lines. A write never leaves the file half written.
+// 932 (UTF-8 in a file that is UTF-8) with CR LF lines. A write never leaves the file half written.
 
 #include <chrono>
 #include <filesystem>
@@ -79,7 +79,6 @@ class IniProfileFile : public ProfileFile {
     const LoadedFile& current(const std::filesystem::path& path, bool forWrite);
     void change(const std::filesystem::path& file, const Edit& edit);
     void save(const LoadedFile& base, IniDocument document);
-    static std::string narrow(std::u16string_view text);
     std::filesystem::path copyBeside(const std::filesystem::path& path, std::string_view bytes);
 
     FileStore& files_;

@@ -80,6 +80,17 @@ std::u16string fromUtf8(std::string_view bytes) {
     return text;
 }
 
+bool isUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = decode(bytes.substr(i)).length;
+        if (length == 0) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
 std::string toUtf8(std::u16string_view text) {
     std::string bytes;
     bytes.reserve(text.size());

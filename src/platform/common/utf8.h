@@ -13,5 +13,7 @@ namespace kazunavi {
 std::u16string fromUtf8(std::string_view bytes);
 // A lone surrogate becomes U+FFFD.
 std::string toUtf8(std::u16string_view text);
+// True when every byte belongs to a well-formed sequence.
+bool isUtf8(std::string_view bytes);
 
 }  // namespace kazunavi

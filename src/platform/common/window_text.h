@@ -8,8 +8,8 @@
 
 namespace kazunavi {
 
-// Empty for a buffer of no bytes; a character the code page cannot hold
-// becomes '?'.
+// Empty for a buffer of no bytes; a character the code page cannot hold,
+// and a lone surrogate, becomes '?'.
 std::u16string narrowWindowText(std::u16string_view title, int bufferSize);
 
 }  // namespace kazunavi
