@@ -33,7 +33,6 @@ class LitLamp {
 std::u16string joined(std::u16string_view a, std::u16string_view b, std::u16string_view c = {},
                       std::u16string_view d = {}) {
     std::u16string out;
-    out.reserve(a.size() + b.size() + c.size() + d.size());
     out.append(a).append(b).append(c).append(d);
     return out;
 }

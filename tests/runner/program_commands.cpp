@@ -22,6 +22,11 @@ void Interpreter::restartCommand(CommandWords& words) {
         runGuarded("Form_Unload", [this] { app_->close("Form1"); });
     }
     app_.reset();
+    // A timer the gone copy left with the clock would tick into freed memory.
+    if (desktop_.clock.timerCount() != 0) {
+        throw ScenarioFailure("expected no timer left of the closed copy, found " +
+                              std::to_string(desktop_.clock.timerCount()));
+    }
     startNewCopy();
 }
 

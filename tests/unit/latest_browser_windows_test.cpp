@@ -98,6 +98,9 @@ TEST(LatestBrowserWindows, ALookupForRegularTicksWaitsUntilShortlyBeforeTheNextT
     std::this_thread::sleep_for(1200ms);
     windows->list();
     EXPECT_FALSE(s.waitUntil(s.started, 2, 300ms));
+    // A slow lookup starts earlier; ticks over 5 s apart are no regular timer.
+    EXPECT_EQ(lookupDelay(1200ms, 200ms) + lookupDelay(5000ms, 0ms) + lookupDelay(5001ms, 0ms),
+              780ms + 3750ms);
 }
 
 }  // namespace

@@ -67,6 +67,7 @@ TEST(BrowserCommand, EntriesQuotesPercentSignsThePathAndWhatIsRefused) {
         {"Chrome -- --app=%s", "/bin/Chrome,",
          "/bin/Chrome|--force-renderer-accessibility|--|--app=u"},
         {"b \"y:c x\\", "/bin/b,/bin/c,", "/bin/c|x\\|u"},
+        {"d a\\b", "/bin/d,", "/bin/d|ab|u"},
         {"brave --force-renderer-accessibility", "/bin/brave,",
          "/bin/brave|--force-renderer-accessibility|u"},
         {"/chrome/fire", "/chrome/fire,", "/chrome/fire|u"}};

@@ -89,7 +89,6 @@ std::size_t cp932PrefixLength(std::string_view bytes, std::size_t maxBytes) {
 
 std::string toCp932(std::u16string_view text, Cp932Escapes escapes) {
     std::string bytes;
-    bytes.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
         // A low surrogate met here is a lone one: a pair is taken at its first half.
@@ -117,7 +116,6 @@ std::string toCp932(std::u16string_view text, Cp932Escapes escapes) {
 
 std::u16string fromCp932(std::string_view bytes) {
     std::u16string text;
-    text.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
         const auto trail = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0;

@@ -225,7 +225,6 @@ bool IniDocument::removeSection(std::string_view section) {
         return false;
     }
     std::vector<Line> kept;
-    kept.reserve(lines_.size());
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const bool removed = i == found->header || (i >= found->begin && i < found->end &&
                                                     lines_[i].kind == LineKind::kKey);
@@ -239,12 +238,7 @@ bool IniDocument::removeSection(std::string_view section) {
 }
 
 std::string IniDocument::serialize() const {
-    std::size_t size = 0;
-    for (const Line& line : lines_) {
-        size += line.text.size() + line.ending.size();
-    }
     std::string text;
-    text.reserve(size);
     for (const Line& line : lines_) {
         text += line.text;
         text += line.ending;

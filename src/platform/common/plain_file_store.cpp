@@ -116,7 +116,8 @@ FileIdentity PlainFileStore::replace(const fs::path& file, std::string_view byte
 fs::path makeTemporaryFolder(std::string_view prefix) {
     std::error_code error;
     const fs::path base = fs::temp_directory_path(error);
-    for (int attempt = 0; !error && attempt < 100; ++attempt) {
+    // A name already taken is tried again with another; an error ends it.
+    while (!error) {
         std::string name(prefix);
         name.append(uniqueSuffix());
         fs::path folder = base / name;

@@ -17,7 +17,6 @@ bool isAscii(std::string_view bytes) {
 
 std::string utf16LeBytes(std::u16string_view text) {
     std::string bytes;
-    bytes.reserve(text.size() * 2);
     for (const char16_t unit : text) {
         bytes.push_back(static_cast<char>(unit & 0xFF));
         bytes.push_back(static_cast<char>(unit >> 8));

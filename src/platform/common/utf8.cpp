@@ -60,7 +60,6 @@ Decoded decode(std::string_view rest) {
 
 std::u16string fromUtf8(std::string_view bytes) {
     std::u16string text;
-    text.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size();) {
         const Decoded d = decode(bytes.substr(i));
         if (d.length == 0) {
@@ -93,7 +92,6 @@ bool isUtf8(std::string_view bytes) {
 
 std::string toUtf8(std::u16string_view text) {
     std::string bytes;
-    bytes.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t cp = text[i];
         if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&

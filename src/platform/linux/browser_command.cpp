@@ -107,16 +107,17 @@ std::optional<std::vector<std::string>> wordsOf(std::string_view entry) {
 // '%' stays as it is.
 std::string substituted(std::string_view word, std::string_view address, bool& addressUsed) {
     std::string result;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        if (word[i] == '%' && i + 1 < word.size() && word[i + 1] == 's') {
+    while (!word.empty()) {
+        if (word.starts_with("%s")) {
             result.append(address);
             addressUsed = true;
-            ++i;
-        } else if (word[i] == '%' && i + 1 < word.size() && word[i + 1] == '%') {
+            word.remove_prefix(2);
+        } else if (word.starts_with("%%")) {
             result.push_back('%');
-            ++i;
+            word.remove_prefix(2);
         } else {
-            result.push_back(word[i]);
+            result.push_back(word.front());
+            word.remove_prefix(1);
         }
     }
     return result;

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -99,25 +98,6 @@ std::string temporaryPrefix(const std::filesystem::path& target) {
     return prefix;
 }
 
-// A save cut short (the program killed, the power gone) leaves its temporary
-// file behind. Those younger than minimumAge are kept: they may belong to a
-// save that is still running in another process.
-void removeLeftTemporaryFiles(const std::filesystem::path& folder, const std::string& prefix,
-                              std::chrono::minutes minimumAge) {
-    constexpr std::size_t kUniqueLength = 6;  // the XXXXXX of the name pattern
-    const auto stale = std::filesystem::file_time_type::clock::now() - minimumAge;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() == prefix.size() + kUniqueLength && name.starts_with(prefix) &&
-            it->is_regular_file(error) && it->last_write_time(error) <= stale && !error) {
-            std::filesystem::remove(it->path(), error);
-        }
-        error.clear();
-    }
-}
-
 // Makes the rename itself survive a power loss; not every file system can.
 void flushFolder(const std::filesystem::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -143,10 +123,18 @@ FileIdentity writeInPlace(const std::filesystem::path& target, std::string_view 
 
 }  // namespace
 
+// A save cut short (the program killed, the power gone) leaves its temporary
+// file behind.
 void PosixFileStore::removeLeftovers(const std::filesystem::path& file) {
     const std::filesystem::path target = followLinks(file);
-    removeLeftTemporaryFiles(target.has_parent_path() ? target.parent_path() : ".",
-                             temporaryPrefix(target), std::chrono::minutes(0));
+    const std::string prefix = temporaryPrefix(target);
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(target.parent_path(), error), end;
+         !error && it != end; it.increment(error)) {
+        if (it->path().filename().string().starts_with(prefix) && it->is_regular_file(error)) {
+            std::filesystem::remove(it->path(), error);
+        }
+    }
 }
 
 std::optional<FileIdentity> PosixFileStore::identity(const std::filesystem::path& file) {
@@ -223,9 +211,7 @@ FileIdentity PosixFileStore::replace(const std::filesystem::path& file, std::str
         fail("read-only:", target, EACCES);
     }
 
-    const std::string prefix = temporaryPrefix(target);
-    removeLeftTemporaryFiles(folder, prefix, std::chrono::minutes(1));
-    std::string pattern = (folder / (prefix + "XXXXXX")).string();
+    std::string pattern = (folder / (temporaryPrefix(target) + "XXXXXX")).string();
     FileDescriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (fd.get() < 0) {
         fail("cannot create a file in", folder, errno);

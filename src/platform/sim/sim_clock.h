@@ -29,6 +29,8 @@ class SimClock : public TickCounter, public TimerHost {
 
     // Milliseconds since the simulation began.
     std::uint64_t elapsed() const { return elapsed_; }
+    // The timers attached and not yet released.
+    std::size_t timerCount() const { return entries_.size(); }
 
   private:
     struct Entry {

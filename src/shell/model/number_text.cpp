@@ -21,50 +21,46 @@ bool isDigit(char16_t c) {
 }
 
 std::optional<double> parse(std::u16string_view t) {
+    while (!t.empty() && isBlank(t.front())) {
+        t.remove_prefix(1);
+    }
+    while (!t.empty() && isBlank(t.back())) {
+        t.remove_suffix(1);
+    }
     std::size_t i = 0;
-    std::size_t end = t.size();
-    while (i < end && isBlank(t[i])) {
-        ++i;
-    }
-    while (end > i && isBlank(t[end - 1])) {
-        --end;
-    }
+    // The character at i, NUL past the end (NUL is none of the signs, digits
+    // and letters looked for).
+    const auto at = [&t](std::size_t k) { return k < t.size() ? t[k] : u'\0'; };
     std::string ascii;
-    if (i < end && (t[i] == u'+' || t[i] == u'-')) {
-        ascii.push_back(static_cast<char>(t[i++]));
-    }
-    std::size_t digits = 0;
-    while (i < end && isDigit(t[i])) {
-        ascii.push_back(static_cast<char>(t[i++]));
-        ++digits;
-    }
-    if (i < end && t[i] == u'.') {
-        ascii.push_back('.');
-        ++i;
-        while (i < end && isDigit(t[i])) {
-            ascii.push_back(static_cast<char>(t[i++]));
-            ++digits;
+    const auto take = [&] { ascii.push_back(static_cast<char>(t[i++])); };
+    const auto takeDigits = [&] {
+        std::size_t digits = 0;
+        for (; isDigit(at(i)); ++digits) {
+            take();
         }
+        return digits;
+    };
+    if (at(i) == u'+' || at(i) == u'-') {
+        take();
+    }
+    std::size_t digits = takeDigits();
+    if (at(i) == u'.') {
+        take();
+        digits += takeDigits();
     }
     if (digits == 0) {
         return std::nullopt;
     }
-    if (i < end && (t[i] == u'e' || t[i] == u'E')) {
-        ascii.push_back('e');
-        ++i;
-        if (i < end && (t[i] == u'+' || t[i] == u'-')) {
-            ascii.push_back(static_cast<char>(t[i++]));
+    if (at(i) == u'e' || at(i) == u'E') {
+        take();
+        if (at(i) == u'+' || at(i) == u'-') {
+            take();
         }
-        std::size_t expDigits = 0;
-        while (i < end && isDigit(t[i])) {
-            ascii.push_back(static_cast<char>(t[i++]));
-            ++expDigits;
-        }
-        if (expDigits == 0) {
+        if (takeDigits() == 0) {
             return std::nullopt;
         }
     }
-    if (i != end) {
+    if (i != t.size()) {
         return std::nullopt;
     }
     const double value = std::strtod(ascii.c_str(), nullptr);
