@@ -1,8 +1,8 @@
 // Random bytes as URL.ini: the start-up load, then a KEEP and a DEL with
 // random choices, each followed by a fresh start on the same folder. The two
 // lists must stay parallel, a save must give back the entry count and the
-// kept address at the next start, and nothing may crash, hang or trip a
-// sanitizer.
+// kept address at the next start, a file that did not load whole must be kept
+// as it was, and nothing may crash, hang or trip a sanitizer.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/common/cp932.h"
+#include "platform/common/plain_file_store.h"
 #include "platform/common/utf8.h"
 #include "platform/sim/sim_desktop.h"
 #include "shell/application.h"
@@ -93,6 +94,10 @@ void run(const std::uint8_t* data, std::size_t size) {
     }
     if (!readOnly && kept) {
         checkReload(desktop, loaded + 1, true);
+    }
+    // What the save did not keep in URL.ini it kept in a copy, byte for byte.
+    if (const auto copy = PlainFileStore().read(desktop.folder() / "URL.ini.bak-1")) {
+        check(copy->bytes == file);
     }
 
     // DEL.

@@ -40,8 +40,11 @@ for target in "$build"/fuzz/fuzz_*; do
     mkdir -p "$corpus"
     options=(-max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$build/$name-")
     [ -f "fuzz/$name.dict" ] && options+=(-dict="fuzz/$name.dict")
+    # Real files as seeds: several kilobytes each, so longer inputs are allowed.
+    seeds=()
+    [ -d "fuzz/corpus/$name" ] && seeds=("fuzz/corpus/$name") && options+=(-max_len=32768)
     echo "== $name: $seconds s"
-    if ! "$target" "${options[@]}" "$corpus"; then
+    if ! "$target" "${options[@]}" "$corpus" "${seeds[@]}"; then
         echo "== $name FAILED; the input that broke it is in $build/$name-*"
         failed=1
     fi

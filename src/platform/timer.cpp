@@ -26,9 +26,6 @@ Timer::~Timer() {
 }
 
 void Timer::attach(TimerHost* host) {
-    if (host_ != nullptr && host_ != host) {
-        host_->timerReleased(*this);
-    }
     host_ = host;
     // The host learns of every timer, so that it knows the window's timer table.
     if (host_ != nullptr) {

@@ -33,6 +33,7 @@ class Timer {
     void setEnabled(bool on);
     void setInterval(int intervalMs);
     // The host learns of the timer; a running one starts its interval now.
+    // Once, to the host that runs the timer until it goes.
     void attach(TimerHost* host);
 
   private:

@@ -60,10 +60,6 @@ const EncodeTable& encodeTable() {
     return *table;
 }
 
-bool isSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDFFF;
-}
-
 // A byte that does not decode (always 0x80 or more) stands as U+DC00 + byte.
 constexpr char16_t kEscapeBase = 0xDC00;
 
@@ -96,7 +92,8 @@ std::string toCp932(std::u16string_view text, Cp932Escapes escapes) {
             bytes += static_cast<char>(c & 0xFF);
             continue;
         }
-        const std::uint16_t code = isSurrogate(c) ? 0 : encodeTable()[c];
+        // Surrogates have no code of their own in the table.
+        const std::uint16_t code = encodeTable()[c];
         if (code == 0) {
             // A surrogate pair is one character, and one '?'.
             if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&

@@ -7,6 +7,7 @@
 #include <array>
 #include <cctype>
 #include <optional>
+#include <utility>
 
 #include "platform/failure.h"
 
@@ -64,8 +65,7 @@ std::optional<std::vector<std::string>> wordsOf(std::string_view entry) {
         const char c = entry[i];
         if (isBlank(c)) {
             if (inWord) {
-                words.push_back(std::move(word));
-                word.clear();
+                words.push_back(std::exchange(word, {}));
                 inWord = false;
             }
             continue;
