@@ -206,6 +206,10 @@ TEST(InstanceLock, TheSecondCopySeesTheFirstUntilItIsGone) {
     fs::create_symlink(folder / "target", folder / "link");
     EXPECT_THROW(InstanceLock(folder / "link").anotherRunning(), Failure);
     EXPECT_FALSE(fs::exists(folder / "target"));
+    std::ofstream(folder / "foreign.lock") << "";  // another user's file could block the start
+    if (::chown((folder / "foreign.lock").c_str(), 1234, 1234) == 0) {
+        EXPECT_THROW(InstanceLock(folder / "foreign.lock").anotherRunning(), Failure);
+    }
     const Setting runtime("XDG_RUNTIME_DIR", "relative");
     EXPECT_EQ(InstanceLock::defaultPath(), "/tmp/kazunavi-" + std::to_string(::getuid()) + ".lock");
 }

@@ -63,8 +63,8 @@ IniDocument::Line IniDocument::makeLine(std::string text, std::string ending) co
     line.text = std::move(text);
     line.ending = std::move(ending);
     const std::string_view content = trimBlanks(line.text);
-    if (content.empty()) {
-        line.kind = LineKind::kBlank;
+    // Blank lines and comments hold nothing (the kind a line starts with).
+    if (content.empty() || content.front() == ';') {
         return line;
     }
     if (content.front() == '[') {
@@ -81,10 +81,6 @@ IniDocument::Line IniDocument::makeLine(std::string text, std::string ending) co
             line.foldedName = fold(trimBlanks(content.substr(1, end - 1)));
             return line;
         }
-    }
-    if (content.front() == ';') {
-        line.kind = LineKind::kComment;
-        return line;
     }
     // '=' is never the second byte of a double-byte character.
     const auto equals = content.find('=');

@@ -53,11 +53,11 @@ class IniDocument {
     std::string serialize() const;
 
   private:
-    enum class LineKind { kBlank, kSection, kKey, kComment };
+    enum class LineKind { kNothing, kSection, kKey };
     struct Line {
         std::string text;    // without its line break
         std::string ending;  // "\r\n", "\n", "\r", or empty on a last line only
-        LineKind kind = LineKind::kBlank;
+        LineKind kind = LineKind::kNothing;
         std::string foldedName;     // section and key lines
         std::size_t nameBegin = 0;  // key lines: the name as written
         std::size_t nameLength = 0;
