@@ -38,6 +38,9 @@ constexpr std::u16string_view kSaveFailedTitle = u"Kazunavi\u3000Error_11";
 constexpr std::u16string_view kSaveFailedPrompt =
     u"リストを URL.ini に保存できませんでした。終了すると、この変更は失われます。\r\n"
     u"ファイルとフォルダーに書き込めるか、空き容量があるかを確認してください。";
+constexpr std::u16string_view kMovedTitle = u"Kazunavi\u3000Error_12";
+constexpr std::u16string_view kMovedPrompt =
+    u"URL.ini のフォルダーに書き込めないので、リストを次のフォルダーに移しました。\r\n";
 
 // Whole numbers only, without a detour through a double: a load of 32767
 // entries builds 65534 key names.
@@ -71,7 +74,7 @@ void KeepList::wire(EventTable& events) {
 }
 
 std::filesystem::path KeepList::keepFile() const {
-    return s_.programFolder.path() / kKeepListFileName;
+    return movedTo_.value_or(s_.programFolder.path()) / kKeepListFileName;
 }
 
 std::u16string KeepList::readValue(const std::filesystem::path& file, std::u16string_view section,
@@ -147,13 +150,35 @@ void KeepList::SaveKeepList(bool clearFirst) {
     const std::filesystem::path file = keepFile();
     // Once a copy holds the entries that were not loaded, their keys go.
     const bool clearUnloaded = unloadedEntriesStored_;
-    if (!keepUnloadedList(file) || !writeList(file, clearFirst || clearUnloaded)) {
+    if ((!keepUnloadedList(file) || !writeList(file, clearFirst || clearUnloaded)) &&
+        !moveList(file)) {
         // The file stays as it was; the lists keep the change for this run.
         s_.messageBox.show(kSaveFailedPrompt, kExclamationOk, kSaveFailedTitle);
     }
     for (const std::filesystem::path& copy : s_.profile.takeKeptCopies()) {
         tellCopy(kChangedPrompt, copy, kChangedTitle);
     }
+}
+
+bool KeepList::moveList(const std::filesystem::path& file) {
+    const auto folder = s_.programFolder.userFolder();
+    if (!folder) {
+        return false;
+    }
+    // The file as it was goes first, so that nothing else in it is lost.
+    const std::filesystem::path moved = *folder / kKeepListFileName;
+    try {
+        s_.profile.copyFile(file, moved);
+    } catch (const Failure&) {
+        return false;
+    }
+    if (!writeList(moved, true)) {
+        return false;
+    }
+    movedTo_ = folder;
+    s_.messageBox.show(std::u16string(kMovedPrompt) + folder->u16string(), kExclamationOk,
+                       kMovedTitle);
+    return true;
 }
 
 bool KeepList::writeList(const std::filesystem::path& file, bool clearFirst) {

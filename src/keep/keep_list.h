@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 #include "platform/services.h"
@@ -45,6 +46,10 @@ class KeepList {
     // Before the first save after a load that left stored entries out: keeps
     // a copy of the file and says where. False when no copy could be made.
     bool keepUnloadedList(const std::filesystem::path& file);
+    // After a failed save: the list goes to the user's folder, where the next
+    // start finds it, when the program's folder cannot take files. False when
+    // it could not go.
+    bool moveList(const std::filesystem::path& file);
     void tellCopy(std::u16string_view prompt, const std::filesystem::path& copy,
                   std::u16string_view title);
     void showCount();
@@ -52,6 +57,7 @@ class KeepList {
     Form1& f_;
     Services& s_;
     bool unloadedEntriesStored_ = false;
+    std::optional<std::filesystem::path> movedTo_;
 };
 
 }  // namespace kazunavi

@@ -95,6 +95,9 @@ class ProfileFile {
     // that finds the file changed by another program since this one last
     // read or wrote it keeps that version first.
     virtual std::vector<std::filesystem::path> takeKeptCopies() = 0;
+    // The file's bytes as they are into another file; nothing when there is
+    // no such file. Failure when the copy cannot be written.
+    virtual void copyFile(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
 };
 
 // One version of a profile file for a scope: the reads look at the file once
@@ -160,6 +163,9 @@ class ProgramFolder {
     virtual ~ProgramFolder() = default;
     // The folder that holds the program's files (kKeepListFileName).
     virtual std::filesystem::path path() = 0;
+    // The user's own folder, where the list may go when the program's folder
+    // cannot take files; nothing when it can, or there is no other folder.
+    virtual std::optional<std::filesystem::path> userFolder() = 0;
 };
 
 struct BrowserWindow {

@@ -284,6 +284,7 @@ struct RecordingProfile : ProfileFile {
     }
     std::optional<fs::path> keepCopy(const fs::path&) override { return std::nullopt; }
     std::vector<fs::path> takeKeptCopies() override { return {}; }
+    void copyFile(const fs::path&, const fs::path&) override {}
     void beginBatch(const fs::path&) override { calls += "begin "; }
     void commitBatch() override { calls += "commit "; }
     void discardBatch() override { calls += "discard "; }
@@ -334,6 +335,30 @@ TEST(KeepList, LoadsAndSavesInOneBatchAndStopsAtTheLargestCount) {
     EXPECT_EQ(form.List1.listCount() + form.List2.listCount(), 2 * 32767);
     EXPECT_EQ(profile.calls, "");
     EXPECT_EQ(sim.beeper.beeps, 1);  // refused, and the user hears it
+}
+
+// The user's folder takes a list the program's folder cannot, with all the
+// file held; later saves go there, without a word.
+TEST(KeepList, AListThatCannotBeSavedMovesToTheUsersFolder) {
+    SimDesktop sim;
+    sim.programFolder.user = sim.folder() / "user";
+    const std::string stored =
+        "[KeepCount]\r\nCount=1\r\n[KeepURL]\r\nName0=a\r\nURL0=u\r\n[Own]\r\n";
+    putFile(sim.folder() / "URL.ini", stored);
+    sim.profile.readOnly.insert(sim.folder());
+    Form1 form;
+    KeepList keep(form, sim.services());
+    keep.LoadKeepList();
+    keep.AddKeepEntry(u"b", u"v");
+    keep.AddKeepEntry(u"c", u"w");
+    ASSERT_EQ(sim.messageBox.shown.size(), 1u);
+    EXPECT_EQ(sim.messageBox.shown[0].title, u"Kazunavi\u3000Error_12");
+    EXPECT_TRUE(
+        sim.messageBox.shown[0].prompt.ends_with(u"\r\n" + (sim.folder() / "user").u16string()));
+    EXPECT_EQ(fileBytes(sim.folder() / "URL.ini"), stored);
+    EXPECT_EQ(fileBytes(sim.folder() / "user" / "URL.ini"),
+              "[Own]\r\n[KeepCount]\r\nCount=3\r\n[KeepURL]\r\nName0=a\r\nURL0=u\r\nName1=b\r\n"
+              "URL1=v\r\nName2=c\r\nURL2=w\r\n");
 }
 
 // Unknown or negative, 29 characters; a title shorter than that is no capture.

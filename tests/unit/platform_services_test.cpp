@@ -238,7 +238,15 @@ TEST(ProgramFolder, BesideTheProgramOrInTheUsersConfigurationFolder) {
     EXPECT_EQ(chooseProgramFolder(setting), "/h/.config/kazunavi");
     setting = {bin.path(), "/x", "/h", [](auto&) { return false; }};
     std::ofstream(bin / "URL.ini") << "";
-    EXPECT_EQ(chooseProgramFolder(setting), bin.path());  // the list is there already
+    LinuxProgramFolder readOnly(setting);  // the list is there already, and stays readable
+    EXPECT_EQ(readOnly.path(), bin.path());
+    EXPECT_EQ(readOnly.userFolder(), "/x/kazunavi");
+    // A list moved to the configuration folder wins over the one left behind.
+    setting.xdgConfigHome = (bin / "config").string();
+    fs::create_directories(bin / "config" / "kazunavi");
+    std::ofstream(bin / "config" / "kazunavi" / "URL.ini") << "";
+    EXPECT_EQ(chooseProgramFolder(setting), bin / "config" / "kazunavi");
+    EXPECT_EQ(LinuxProgramFolder(setting).userFolder(), std::nullopt);
 }
 
 // Malformed UTF-8 (an overlong NUL above all) never becomes a character.

@@ -195,6 +195,12 @@ std::optional<std::filesystem::path> IniProfileFile::keepCopy(const std::filesys
     return std::nullopt;
 }
 
+void IniProfileFile::copyFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (const auto contents = files_.read(std::filesystem::absolute(from))) {
+        files_.replace(std::filesystem::absolute(to), contents->bytes);
+    }
+}
+
 std::vector<std::filesystem::path> IniProfileFile::takeKeptCopies() {
     return std::exchange(keptCopies_, {});
 }

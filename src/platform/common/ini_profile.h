@@ -53,6 +53,7 @@ class IniProfileFile : public ProfileFile {
     // The copy is named after the file with ".bak-" and the first free number.
     std::optional<std::filesystem::path> keepCopy(const std::filesystem::path& file) override;
     std::vector<std::filesystem::path> takeKeptCopies() override;
+    void copyFile(const std::filesystem::path& from, const std::filesystem::path& to) override;
 
   private:
     struct LoadedFile {

@@ -53,22 +53,32 @@ bool canCreateFilesIn(const std::filesystem::path& folder) {
     return true;
 }
 
-std::filesystem::path chooseProgramFolder(const ProgramFolderSetting& setting) {
-    const auto& beside = setting.executableFolder;
-    if (!beside.empty()) {
-        std::error_code error;
-        if (std::filesystem::exists(beside / kKeepListFileName, error) ||
-            (setting.canCreateFilesIn && setting.canCreateFilesIn(beside))) {
-            return beside;
-        }
-    }
+std::optional<std::filesystem::path> configurationFolder(const ProgramFolderSetting& setting) {
     if (setting.xdgConfigHome && std::filesystem::path(*setting.xdgConfigHome).is_absolute()) {
         return std::filesystem::path(*setting.xdgConfigHome) / kFolderName;
     }
     if (setting.home && !setting.home->empty()) {
         return std::filesystem::path(*setting.home) / ".config" / kFolderName;
     }
-    // Nowhere better: the program's folder, where saving will fail quietly.
+    return std::nullopt;
+}
+
+std::filesystem::path chooseProgramFolder(const ProgramFolderSetting& setting) {
+    const auto& beside = setting.executableFolder;
+    const auto configuration = configurationFolder(setting);
+    const auto holdsList = [](const std::filesystem::path& folder) {
+        std::error_code error;
+        return !folder.empty() && std::filesystem::exists(folder / kKeepListFileName, error);
+    };
+    if (!beside.empty() && setting.canCreateFilesIn && setting.canCreateFilesIn(beside)) {
+        return beside;
+    }
+    // A list that went to the configuration folder because the program's
+    // folder could not take it wins over the one left there.
+    if (configuration && (holdsList(*configuration) || !holdsList(beside))) {
+        return *configuration;
+    }
+    // Nowhere better: the program's folder, where saving will fail and say so.
     return beside;
 }
 
@@ -77,6 +87,15 @@ std::filesystem::path LinuxProgramFolder::path() {
         chosen_ = chooseProgramFolder(setting_);
     }
     return *chosen_;
+}
+
+std::optional<std::filesystem::path> LinuxProgramFolder::userFolder() {
+    const auto configuration = configurationFolder(setting_);
+    if (!configuration || *configuration == path() ||
+        (setting_.canCreateFilesIn && setting_.canCreateFilesIn(path()))) {
+        return std::nullopt;
+    }
+    return configuration;
 }
 
 }  // namespace kazunavi

@@ -31,10 +31,14 @@ struct ProgramFolderSetting {
 // yes to root on any folder that is not on a read-only mount.
 bool canCreateFilesIn(const std::filesystem::path& folder);
 
-// The program's folder when URL.ini already is there or files can be created
-// there; otherwise $XDG_CONFIG_HOME/kazunavi, or ~/.config/kazunavi when that
-// variable is unset, empty or not absolute. The configuration folder may not
-// exist yet; the first save creates it.
+// $XDG_CONFIG_HOME/kazunavi, or ~/.config/kazunavi when that variable is
+// unset, empty or not absolute; it may not exist yet (the first save creates
+// it).
+std::optional<std::filesystem::path> configurationFolder(const ProgramFolderSetting& setting);
+
+// The program's folder when files can be created there; else the
+// configuration folder when URL.ini is there or not beside the program;
+// else the program's folder (its list can be read, not written).
 std::filesystem::path chooseProgramFolder(const ProgramFolderSetting& setting);
 
 class LinuxProgramFolder : public ProgramFolder {
@@ -45,6 +49,8 @@ class LinuxProgramFolder : public ProgramFolder {
     // Chosen once, at the first call, so that reading and writing the list
     // always use the same file.
     std::filesystem::path path() override;
+    // The configuration folder while the chosen folder cannot take files.
+    std::optional<std::filesystem::path> userFolder() override;
 
   private:
     ProgramFolderSetting setting_;

@@ -89,6 +89,11 @@ void SimProfileFile::commitBatch() {
     real_.commitBatch();
 }
 
+void SimProfileFile::copyFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    requireWritable(to);
+    real_.copyFile(from, to);
+}
+
 std::optional<std::filesystem::path> SimProfileFile::keepCopy(const std::filesystem::path& file) {
     // The copy goes beside the file: a folder that cannot be written takes none.
     requireWritable(file.parent_path());
@@ -97,7 +102,6 @@ std::optional<std::filesystem::path> SimProfileFile::keepCopy(const std::filesys
 
 SimDesktop::SimDesktop()
     : folder_(makeTemporaryFolder("kazunavi-sim-")),
-      programFolder_(folder_),
       services_{.messageBox = messageBox,
                 .clipboard = clipboard,
                 .browser = browser,
@@ -106,7 +110,7 @@ SimDesktop::SimDesktop()
                 .ticks = clock,
                 .beeper = beeper,
                 .instanceCheck = instanceCheck,
-                .programFolder = programFolder_,
+                .programFolder = programFolder,
                 .browserWindows = browserWindows,
                 .programExit = programExit,
                 .timerHost = clock} {}

@@ -77,6 +77,7 @@ class SimProfileFile : public ProfileFile {
     void discardBatch() override { real_.discardBatch(); }
     std::optional<std::filesystem::path> keepCopy(const std::filesystem::path& file) override;
     std::vector<std::filesystem::path> takeKeptCopies() override { return real_.takeKeptCopies(); }
+    void copyFile(const std::filesystem::path& from, const std::filesystem::path& to) override;
 
     std::set<std::filesystem::path> readOnly;
 
@@ -102,6 +103,10 @@ class SimProgramFolder : public ProgramFolder {
   public:
     explicit SimProgramFolder(std::filesystem::path folder) : folder_(std::move(folder)) {}
     std::filesystem::path path() override { return folder_; }
+    std::optional<std::filesystem::path> userFolder() override { return user; }
+
+    // None unless a test gives one.
+    std::optional<std::filesystem::path> user;
 
   private:
     std::filesystem::path folder_;
@@ -131,6 +136,12 @@ class SimDesktop {
     Services& services() { return services_; }
     const std::filesystem::path& folder() const { return folder_; }
 
+    // First: the program folder below is made in it.
+  private:
+    std::filesystem::path folder_;
+
+  public:
+    SimProgramFolder programFolder{folder_};
     SimMessageBox messageBox;
     SimClipboard clipboard;
     SimBrowser browser;
@@ -143,8 +154,6 @@ class SimDesktop {
     SimProgramExit programExit;
 
   private:
-    std::filesystem::path folder_;
-    SimProgramFolder programFolder_;
     Services services_;
 };
 
