@@ -45,10 +45,10 @@ const IniProfileFile::LoadedFile& IniProfileFile::current(const std::filesystem:
             return *cache_;
         }
     }
-    // The bytes this program last read or wrote, to tell a real change from
-    // a new look at the same content.
+    // The bytes this program last read or wrote (none for a missing file),
+    // to tell a real change from a new look at the same content.
     std::optional<std::string> known;
-    if (cache_ && cache_->path == path && cache_->exists) {
+    if (cache_ && cache_->path == path) {
         known = std::move(cache_->bytes);
     }
     // The first look at a file is at the program's start, when no save of it
