@@ -206,8 +206,8 @@ TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
     trusting.write(file, u"s", u"o", u"3");
     batch.commit();
     EXPECT_EQ(fileBytes(file), "[s]\r\nk=2\r\no=3\r\n");
-    for (const std::string& text :
-         {"[s]\r\nk=\x80\xA0\xFD\xFE\xFF\xED\x40\x81"s, "[s]\r\nk=é 😀"s}) {
+    for (const std::string& text : {"[s]\r\nk=\x80\xA0\xFD\xFE\xFF\xED\x40\x81"s,
+                                    "\xEF\xBB\xBF[s]\r\nk=\xFF\xC3é"s, "[s]\r\nk=é 😀"s}) {
         putFile(file, text);
         profile.write(file, u"s", u"k", profile.read(file, u"s", u"k", u"", 99));
         EXPECT_EQ(fileBytes(file), text + "\r\n");

@@ -51,7 +51,7 @@ std::string serializeIniFile(const IniDocument& document, IniFileEncoding encodi
 
 std::string documentText(std::u16string_view text, IniFileEncoding encoding) {
     if (isUtf8File(encoding)) {
-        return toUtf8(text);
+        return toUtf8(text, Utf8Escapes::kBytes);
     }
     std::string narrow = toCp932(text);
     if (encoding == IniFileEncoding::kCp932 || isAscii(narrow)) {
@@ -63,7 +63,7 @@ std::string documentText(std::u16string_view text, IniFileEncoding encoding) {
 std::u16string callerText(std::string_view documentText, IniFileEncoding encoding,
                           std::size_t maxUnits) {
     if (isUtf8File(encoding)) {
-        std::u16string text = fromUtf8(documentText);
+        std::u16string text = fromUtf8(documentText, Utf8Escapes::kBytes);
         std::size_t length = std::min(maxUnits, text.size());
         if (length > 0 && length < text.size() && text[length - 1] >= 0xD800 &&
             text[length - 1] <= 0xDBFF) {

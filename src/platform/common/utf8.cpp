@@ -58,12 +58,13 @@ Decoded decode(std::string_view rest) {
 
 }  // namespace
 
-std::u16string fromUtf8(std::string_view bytes) {
+std::u16string fromUtf8(std::string_view bytes, Utf8Escapes escapes) {
     std::u16string text;
     for (std::size_t i = 0; i < bytes.size();) {
         const Decoded d = decode(bytes.substr(i));
         if (d.length == 0) {
-            text.push_back(kReplacement);
+            const auto byte = static_cast<unsigned char>(bytes[i]);
+            text.push_back(escapes == Utf8Escapes::kBytes ? char16_t(0xDC00 + byte) : kReplacement);
             ++i;
             continue;
         }
@@ -90,10 +91,14 @@ bool isUtf8(std::string_view bytes) {
     return true;
 }
 
-std::string toUtf8(std::u16string_view text) {
+std::string toUtf8(std::u16string_view text, Utf8Escapes escapes) {
     std::string bytes;
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t cp = text[i];
+        if (escapes == Utf8Escapes::kBytes && cp >= 0xDC80 && cp <= 0xDCFF) {
+            bytes.push_back(static_cast<char>(cp & 0xFF));
+            continue;
+        }
         if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);

@@ -8,11 +8,15 @@
 
 namespace kazunavi {
 
-// Each byte that is not part of a well-formed sequence (cut off, overlong, a
-// surrogate, beyond U+10FFFF) becomes U+FFFD.
-std::u16string fromUtf8(std::string_view bytes);
-// A lone surrogate becomes U+FFFD.
-std::string toUtf8(std::u16string_view text);
+// What a byte outside a well-formed sequence (cut off, overlong, a surrogate,
+// beyond U+10FFFF) decodes to: U+FFFD, or in text of a file that must come
+// back byte for byte, the lone low surrogate U+DC00 + byte.
+enum class Utf8Escapes { kReplace, kBytes };
+
+std::u16string fromUtf8(std::string_view bytes, Utf8Escapes escapes = Utf8Escapes::kReplace);
+// A lone surrogate becomes U+FFFD; with kBytes, U+DC80 to U+DCFF become the
+// byte they stand for.
+std::string toUtf8(std::u16string_view text, Utf8Escapes escapes = Utf8Escapes::kReplace);
 // True when every byte belongs to a well-formed sequence.
 bool isUtf8(std::string_view bytes);
 
