@@ -253,6 +253,7 @@ TEST(ProgramFolder, BesideTheProgramOrInTheUsersConfigurationFolder) {
 TEST(TextConversions, CodePage932Utf8AndNumbers) {
     EXPECT_EQ(toCp932(u"日ｶ\u3000\\~"), "\x93\xFA\xB6\x81\x40\\~");
     EXPECT_EQ(fromCp932("\x93\xFA\xB6\x81\x40\\~"), u"日ｶ\u3000\\~");
+    EXPECT_EQ(fromCp932("\x7F\x80\xA0\xA1\xDF\xE0"), u"\x7F\xDC80\xDCA0｡ﾟ\xDCE0");
     EXPECT_EQ(
         toCp932(u"\uFA2C\u2014\u00A5a\u00E9\U0001F600\uD55C" + std::u16string(1, u'\xD800') + u"z"),
         "\xFB\xF9\x81\x5C\x5C"
@@ -280,6 +281,7 @@ TEST(TextConversions, CodePage932Utf8AndNumbers) {
     EXPECT_EQ(fromUtf8("a\xC0\x80|\x81\x80\x80\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xE5\xBE"),
               u"a\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|"
               u"\uFFFD\uFFFD");
+    EXPECT_EQ(number::toInt16(-32768) + number::toInt16(32767), -1);
     EXPECT_EQ(number::toDouble(u" +.5e1 ") + number::toDouble(u"5.") + number::toDouble(u"25E-2"),
               10.25);
     for (const char16_t* bad : {u"1e", u"e3", u".", u"1 2", u"0x10", u"1e999", u"-"}) {

@@ -1,6 +1,7 @@
 #include "platform/linux/monotonic_ticks.h"
 
-#include <cerrno>
+#include <chrono>
+#include <thread>
 
 namespace kazunavi {
 
@@ -17,10 +18,8 @@ std::uint32_t MonotonicTicks::now() {
 }
 
 void MonotonicTicks::pause(std::uint32_t ms) {
-    timespec remaining{static_cast<time_t>(ms / 1000u), static_cast<long>(ms % 1000u) * 1'000'000L};
-    // A signal cuts the sleep short; sleep on for what is left.
-    while (::nanosleep(&remaining, &remaining) < 0 && errno == EINTR) {
-    }
+    // Sleeps on for what is left when a signal cuts the sleep short.
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 }  // namespace kazunavi
