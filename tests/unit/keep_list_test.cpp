@@ -104,6 +104,21 @@ TEST(IniDocument, WritesKeysInPlaceAndNewOnesAfterTheLastKeyOfTheirSection) {
     EXPECT_TRUE(!d.removeSection(" a ") && d.removeSection("a"));
     EXPECT_EQ(valuesOf(d, "A/z|B/y"), "3|2|");
     EXPECT_EQ(d.serialize(), "p=\r\nq=5\r\n;n\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n");
+    // Names that make a line of another kind or name (a header, a comment)
+    // are read back as the file reads, by later writes too.
+    d = IniDocument::parse("[s]\r\na=1\r\n[k=0\r\n");
+    for (const auto& [section, key, value] : {std::tuple{"s", "[k", "]"},
+                                              {"s", "b", "2"},
+                                              {"s", "[k", "3"},
+                                              {"k=", "x", "4"},
+                                              {"a]b", "c", "5"},
+                                              {"A", "d", "6"},
+                                              {"s", ";e", "7"},
+                                              {"s", "f", "8"}}) {
+        d.set(section, key, value);
+    }
+    EXPECT_EQ(d.serialize(),
+              "[s]\r\na=1\r\nb=2\r\n[k=3\r\nf=8\r\n;e=7\r\n[k=]\r\nx=4\r\n[a]b]\r\nc=5\r\nd=6\r\n");
 }
 
 std::string fileBytes(const fs::path& file) {

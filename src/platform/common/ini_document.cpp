@@ -1,7 +1,7 @@
 #include "platform/common/ini_document.h"
 
 #include <algorithm>
-#include <set>
+#include <iterator>
 
 #include "platform/common/cp932.h"
 
@@ -112,71 +112,69 @@ std::string IniDocument::fold(std::string_view name) const {
     return folded;
 }
 
-std::size_t IniDocument::nextHeader(std::size_t from) const {
-    while (from < lines_.size() && lines_[from].kind != LineKind::kSection) {
-        ++from;
+IniDocument::Index& IniDocument::index() const {
+    if (index_.valid) {
+        return index_;
     }
-    return from;
-}
-
-// The keys before the first header make the first section with an empty
-// name, when there are any; a header "[]" is that section otherwise.
-std::optional<IniDocument::Section> IniDocument::findSection(std::string_view foldedName) const {
-    const std::size_t first = nextHeader(0);
-    const auto isKey = [](const Line& line) { return line.kind == LineKind::kKey; };
-    if (foldedName.empty() &&
-        std::any_of(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(first), isKey)) {
-        return Section{std::nullopt, 0, first};
-    }
-    for (std::size_t i = first; i < lines_.size(); i = nextHeader(i + 1)) {
-        if (lines_[i].foldedName == foldedName) {
-            return Section{i, i + 1, nextHeader(i + 1)};
+    index_ = Index();
+    // The section a line belongs to, when it is the first of its name: keys
+    // in a repeated one are not read. The keys before the first header make
+    // the section with an empty name, when there are any; a header "[]" is
+    // that section otherwise.
+    Section* current = nullptr;
+    bool beforeFirstHeader = true;
+    std::string_view currentName;
+    for (Place line = lines_.begin(); line != lines_.end(); ++line) {
+        if (line->kind == LineKind::kSection) {
+            beforeFirstHeader = false;
+            const auto [found, first] = index_.sections.try_emplace(line->foldedName);
+            current = first ? &found->second : nullptr;
+            currentName = line->foldedName;
+            if (first) {
+                current->header = line;
+            }
+        } else if (line->kind == LineKind::kKey) {
+            if (beforeFirstHeader && current == nullptr) {
+                current = &index_.sections[""];
+            }
+            if (current != nullptr) {
+                current->lastKey = line;
+                index_.keys.try_emplace(std::make_pair(std::string(currentName), line->foldedName),
+                                        line);
+            }
         }
     }
-    return std::nullopt;
-}
-
-void IniDocument::buildKeyIndex() const {
-    keyIndex_.clear();
-    // The same sections as findSection: keys in a repeated one are not read.
-    std::set<std::string, std::less<>> sectionsSeen;
-    std::optional<std::string_view> current = std::string_view();
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const Line& line = lines_[i];
-        if (line.kind == LineKind::kSection) {
-            const bool first = sectionsSeen.insert(line.foldedName).second;
-            current = first ? std::optional<std::string_view>(line.foldedName) : std::nullopt;
-        } else if (line.kind == LineKind::kKey && current) {
-            sectionsSeen.emplace(*current);
-            keyIndex_.emplace(std::make_pair(std::string(*current), line.foldedName), i);
-        }
-    }
-    keyIndexValid_ = true;
+    index_.valid = true;
+    return index_;
 }
 
 std::optional<std::string_view> IniDocument::value(std::string_view section,
                                                    std::string_view key) const {
-    if (!keyIndexValid_) {
-        buildKeyIndex();
-    }
-    const auto found =
-        keyIndex_.find(std::make_pair(fold(trimBlanks(section)), fold(trimBlanks(key))));
-    if (found == keyIndex_.end() || !lines_[found->second].hasValue) {
+    const Index& found = index();
+    const auto place =
+        found.keys.find(std::make_pair(fold(trimBlanks(section)), fold(trimBlanks(key))));
+    if (place == found.keys.end() || !place->second->hasValue) {
         return std::nullopt;
     }
-    const Line& line = lines_[found->second];
+    const Line& line = *place->second;
     return withoutEnclosingQuotes(
         std::string_view(line.text).substr(line.valueBegin, line.valueLength));
 }
 
-void IniDocument::insertLine(std::size_t at, std::string text) {
-    keyIndexValid_ = false;
+IniDocument::Place IniDocument::insertLine(Place before, std::string text) {
     // Only a last line can lack its line break; it gets one when a line follows.
-    if (at > 0 && lines_[at - 1].ending.empty()) {
-        lines_[at - 1].ending = kLineBreak;
+    if (before != lines_.begin() && std::prev(before)->ending.empty()) {
+        std::prev(before)->ending = kLineBreak;
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
-                  makeLine(std::move(text), std::string(kLineBreak)));
+    return lines_.insert(before, makeLine(std::move(text), std::string(kLineBreak)));
+}
+
+// A name holding ']' or starting with ';' can make a line of another kind
+// or name than the one asked for; the index is then built anew.
+void IniDocument::keepIndexIf(const Line& line, LineKind kind, std::string_view foldedName) {
+    if (line.kind != kind || line.foldedName != foldedName) {
+        index_.valid = false;
+    }
 }
 
 void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
@@ -187,49 +185,51 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     keyLine += '=';
     keyLine += value;
 
-    const auto found = findSection(fold(section));
-    if (!found) {
+    Index& places = index();
+    std::string foldedSection = fold(section);
+    std::string foldedKey = fold(key);
+    if (const auto found = places.keys.find(std::make_pair(foldedSection, foldedKey));
+        found != places.keys.end()) {
+        Line& line = *found->second;
+        std::string replaced = line.text.substr(line.nameBegin, line.nameLength);
+        replaced += "=";
+        replaced += value;
+        line = makeLine(std::move(replaced), std::string(kLineBreak));
+        keepIndexIf(line, LineKind::kKey, foldedKey);
+        return;
+    }
+    auto [entry, isNew] = places.sections.try_emplace(foldedSection);
+    Section& place = entry->second;
+    if (isNew) {
         std::string headerLine = "[";
         headerLine += section;
         headerLine += ']';
-        insertLine(lines_.size(), std::move(headerLine));
-        insertLine(lines_.size(), keyLine);
-        return;
+        place.header = insertLine(lines_.end(), std::move(headerLine));
+        keepIndexIf(**place.header, LineKind::kSection, foldedSection);
     }
-    const std::string folded = fold(key);
-    std::size_t afterLastKey = found->begin;
-    for (std::size_t i = found->begin; i < found->end; ++i) {
-        Line& line = lines_[i];
-        if (line.kind != LineKind::kKey) {
-            continue;
-        }
-        if (line.foldedName == folded) {
-            std::string replaced = line.text.substr(line.nameBegin, line.nameLength);
-            replaced += "=";
-            replaced += value;
-            line = makeLine(std::move(replaced), std::string(kLineBreak));
-            return;
-        }
-        afterLastKey = i + 1;
-    }
-    insertLine(afterLastKey, keyLine);
+    // Right after the section's last key, before the comments and blank
+    // lines that follow it.
+    const Place after = place.lastKey ? *place.lastKey : *place.header;
+    place.lastKey = insertLine(std::next(after), std::move(keyLine));
+    keepIndexIf(**place.lastKey, LineKind::kKey, foldedKey);
+    places.keys.emplace(std::make_pair(std::move(foldedSection), std::move(foldedKey)),
+                        *place.lastKey);
 }
 
 bool IniDocument::removeSection(std::string_view section) {
-    const auto found = findSection(fold(beforeLineBreak(section)));
-    if (!found) {
+    const Index& places = index();
+    const auto found = places.sections.find(fold(beforeLineBreak(section)));
+    if (found == places.sections.end()) {
         return false;
     }
-    std::vector<Line> kept;
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const bool removed = i == found->header || (i >= found->begin && i < found->end &&
-                                                    lines_[i].kind == LineKind::kKey);
-        if (!removed) {
-            kept.push_back(std::move(lines_[i]));
-        }
+    // From the header (or the first line) to the next header: the header and
+    // the keys go, comments and blank lines stay.
+    const std::optional<Place> header = found->second.header;
+    Place line = header ? lines_.erase(*header) : lines_.begin();
+    while (line != lines_.end() && line->kind != LineKind::kSection) {
+        line = line->kind == LineKind::kKey ? lines_.erase(line) : std::next(line);
     }
-    lines_ = std::move(kept);
-    keyIndexValid_ = false;
+    index_.valid = false;
     return true;
 }
 

@@ -5,6 +5,7 @@
 // not change is kept byte for byte, line break included.
 
 #include <cstddef>
+#include <list>
 #include <map>
 #include <optional>
 #include <string>
@@ -65,28 +66,47 @@ class IniDocument {
         std::size_t valueBegin = 0;  // the value without blanks around it
         std::size_t valueLength = 0;
     };
-    // A header's section runs to the next header; the keys before the first
-    // header are a section of their own.
+    // A list, so that a line added in the middle moves no other line and
+    // leaves every place in the index where it was.
+    using Lines = std::list<Line>;
+    using Place = Lines::iterator;
+    // Where a section's keys are read and a new key goes. The keys before the
+    // first header are a section without a header.
     struct Section {
-        std::optional<std::size_t> header;
-        std::size_t begin = 0;  // first line after the header
-        std::size_t end = 0;
+        std::optional<Place> header;
+        std::optional<Place> lastKey;
+    };
+    // The readable sections and keys: the first section of each name and the
+    // first key of each name in it. Built at the first use after a parse, a
+    // copy or a removal, and kept up to date by set(): a save of many keys
+    // costs a lookup a key instead of a scan of the file.
+    struct Index {
+        Index() = default;
+        // Places belong to the lines they were taken from: a copy starts
+        // without any.
+        Index(const Index&) {}
+        Index& operator=(const Index&) {
+            *this = Index();
+            return *this;
+        }
+        Index(Index&&) = default;
+        Index& operator=(Index&&) = default;
+
+        bool valid = false;
+        std::map<std::string, Section, std::less<>> sections;
+        std::map<std::pair<std::string, std::string>, Place> keys;
     };
 
     Line makeLine(std::string text, std::string ending) const;
     std::string fold(std::string_view name) const;
-    std::optional<Section> findSection(std::string_view foldedName) const;
-    std::size_t nextHeader(std::size_t from) const;
-    void insertLine(std::size_t at, std::string text);
-    void buildKeyIndex() const;
+    Index& index() const;
+    Place insertLine(Place before, std::string text);
+    void keepIndexIf(const Line& line, LineKind kind, std::string_view foldedName);
 
     IniCharset charset_;
-    std::vector<Line> lines_;
-    // Line of each readable key by folded section and key name, built at the
-    // first read after a line was added or removed: a load of many keys reads
-    // each in constant time instead of scanning the file each time.
-    mutable std::map<std::pair<std::string, std::string>, std::size_t> keyIndex_;
-    mutable bool keyIndexValid_ = false;
+    // Mutable for the index's places: reads build the index, never change a line.
+    mutable Lines lines_;
+    mutable Index index_;
 };
 
 // A value as the profile read gives it: without one pair of enclosing
