@@ -20,6 +20,12 @@ TEST(EventWiring, EveryProcedureBelongsToAnElementATimerOrAWindowOfTheInventory)
         EXPECT_TRUE(known) << target;
         EXPECT_EQ(event == Event::Timer, timer) << target;
     }
+    // run() tells whether a procedure ran; none runs once the program ended.
+    app.start();
+    EXPECT_FALSE(app.run("Label4(3)", Event::Click));
+    EXPECT_TRUE(app.run("Command6(1)", Event::Click));
+    ASSERT_TRUE(app.ended());
+    EXPECT_FALSE(app.run("lblOPEN", Event::Click));
 }
 
 }  // namespace

@@ -216,13 +216,14 @@ TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
     trusting.write(file, u"s", u"o", u"語\u00E9");
     EXPECT_EQ(fileBytes(file), "\xFF\xFE" + utf16LeBytes(u"[s]\r\nk=本\r\no=語?\r\n"));
     EXPECT_EQ(read(trusting, u"o"), u"語?");  // its own writes it knows at once
-    putFile(file, "[s]\r\nk=2\r\n");
+    putFile(file, "\xEF\xBB\xBF[s]\r\nk=本\r\n");
     ProfileBatch batch(trusting, file);  // a batch, too, starts from the file
+    EXPECT_EQ(read(trusting), u"本");
     trusting.write(file, u"s", u"o", u"3");
     batch.commit();
-    EXPECT_EQ(fileBytes(file), "[s]\r\nk=2\r\no=3\r\n");
+    EXPECT_EQ(fileBytes(file), "\xEF\xBB\xBF[s]\r\nk=本\r\no=3\r\n");
     for (const std::string& text : {"[s]\r\nk=\x80\xA0\xFD\xFE\xFF\xED\x40\x81"s,
-                                    "\xEF\xBB\xBF[s]\r\nk=\xFF\xC3é"s, "[s]\r\nk=é 😀"s}) {
+                                    "\xEF\xBB\xBF[s]\r\nk=\x80\xFF\xC3é"s, "[s]\r\nk=é 😀"s}) {
         putFile(file, text);
         profile.write(file, u"s", u"k", profile.read(file, u"s", u"k", u"", 99));
         EXPECT_EQ(fileBytes(file), text + "\r\n");
@@ -295,6 +296,9 @@ struct RecordingProfile : ProfileFile {
         calls += toUtf8(key) + "=" + toUtf8(value) + " ";
     }
     void removeSection(const fs::path&, std::u16string_view section) override {
+        if (section == failingRemoval) {
+            throw Failure("removal fails");
+        }
         calls += "-" + toUtf8(section) + " ";
     }
     std::optional<fs::path> keepCopy(const fs::path&) override { return std::nullopt; }
@@ -305,6 +309,7 @@ struct RecordingProfile : ProfileFile {
     void discardBatch() override { calls += "discard "; }
 
     std::string calls;
+    std::u16string_view failingRemoval;
 };
 
 // A whole number within 16 bits; a negative one loads nothing, anything else
@@ -340,6 +345,10 @@ TEST(KeepList, LoadsAndSavesInOneBatchAndStopsAtTheLargestCount) {
     EXPECT_EQ(form.List1.text(), u"");  // the entry shown went
     EXPECT_EQ(profile.calls,
               "begin discard begin -KeepCount -KeepURL Count=1 Name0=Name1 URL0=URL1 commit ");
+    profile.failingRemoval = u"KeepURL";  // the user hears of a save that failed half-way
+    form.List1.setListIndex(0);
+    keep.Command4_Click();
+    EXPECT_EQ(sim.messageBox.shown.back().title, u"Kazunavi\u3000Error_11");
     while (form.List1.listCount() < 32766) {
         form.List1.addItem(u"n");
         form.List2.addItem(u"u");

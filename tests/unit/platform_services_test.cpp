@@ -61,7 +61,7 @@ TEST(BrowserCommand, EntriesQuotesPercentSignsThePathAndWhatIsRefused) {
         {"sub/b:b 'open:./c 'x'", "/usr/bin/sub/b,/usr/bin/b,./c,", "./c|x|u"},
         {R"('/o/My B'  "-p=a b"	it\'s "say \"hi\" \\" '' x'y'"z")", "/o/My B,",
          R"(/o/My B|-p=a b|it's|say "hi" \||xyz|u)"},
-        {"b --url=%s [%s] 100%% %d % x%%s", "/bin/b,", "/bin/b|--url=u|[u]|100%|%d|%|x%s"},
+        {" b --url=%s [%s] 100%% %d % x%%s", "/bin/b,", "/bin/b|--url=u|[u]|100%|%d|%|x%s"},
         {"%s:b", "/bin/u,/bin/b,", "/bin/b|u"},
         {":: :nosuch", "/usr/bin/xdg-open,", "/usr/bin/xdg-open|u"},
         {"Chrome -- --app=%s", "/bin/Chrome,",
@@ -227,8 +227,11 @@ TEST(MonotonicTicks, WrapAt32BitsAndPauseAsAsked) {
 // mount, but /proc takes none.
 TEST(ProgramFolder, BesideTheProgramOrInTheUsersConfigurationFolder) {
     test::ScratchFolder bin;
+    std::optional<Setting> config(std::in_place, "XDG_CONFIG_HOME", "/c");
     ProgramFolderSetting setting = ProgramFolderSetting::ofThisProcess();
+    config.reset();
     EXPECT_EQ(setting.executableFolder, fs::read_symlink("/proc/self/exe").parent_path());
+    EXPECT_EQ(setting.xdgConfigHome, "/c");
     setting = {bin.path(), "/x", "/h", setting.canCreateFilesIn};
     EXPECT_EQ(chooseProgramFolder(setting), bin.path());
     EXPECT_TRUE(fs::is_empty(bin.path()));  // the probe is gone again
@@ -255,7 +258,7 @@ TEST(TextConversions, CodePage932Utf8AndNumbers) {
     EXPECT_EQ(fromCp932("\x93\xFA\xB6\x81\x40\\~"), u"日ｶ\u3000\\~");
     EXPECT_EQ(fromCp932("\x7F\x80\xA0\xA1\xDF\xE0"), u"\x7F\xDC80\xDCA0｡ﾟ\xDCE0");
     EXPECT_EQ(
-        toCp932(u"\uFA2C\u2014\u00A5a\u00E9\U0001F600\uD55C" + std::u16string(1, u'\xD800') + u"z"),
+        toCp932(u"\uFA2C\u2014\u00A5a\uFFFD\U0001F600\uD55C" + std::u16string(1, u'\xD800') + u"z"),
         "\xFB\xF9\x81\x5C\x5C"
         "a????z");
     EXPECT_EQ(fromCp932("a\x80z\x82\n\x93\xFA\x82"), u"a\xDC80z\xDC82\n日\xDC82");

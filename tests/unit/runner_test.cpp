@@ -191,10 +191,12 @@ TEST(ScenarioDriving, EventsAndTicksComeInTheOrderAndAtTheTimeTheContractSays) {
          250,
          {"MouseDown1@250", "Timer1@250", "MouseUp1@250", "Click0@250", "Timer1@350"}},
         // Ticks at the same instant follow the timer table: Timer1 before
-        // Timer3, though started later.
-        {"start\nset Timer1.Interval 50\nset Timer1.Enabled true\nwait 100\n",
+        // Timer3, though started later. A new interval for a running timer
+        // starts from then.
+        {"start\nset Timer1.Interval 50\nset Timer1.Enabled true\nwait 110\n"
+         "set Timer1.Interval 30\nwait 40\n",
          0,
-         {"Timer1@50", "Timer1@100", "Timer3@100"}},
+         {"Timer1@50", "Timer1@100", "Timer3@100", "Timer1@140"}},
     };
     for (const DrivingCase& c : cases) {
         SCOPED_TRACE(c.text);
