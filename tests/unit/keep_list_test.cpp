@@ -166,6 +166,7 @@ TEST(IniProfile, ASaveReplacesTheFileWhole) {
     EXPECT_EQ(fileBytes(folder / "r"), before);
     fs::create_directory(folder / "d.ini");
     EXPECT_THROW(PosixFileStore().replace(folder / "d.ini", "[s]\r\n"), Failure);
+    EXPECT_EQ(PosixFileStore().identity(folder / "r" / "URL.ini"), std::nullopt);  // below a file
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 4);
     // Written by another user: in place where the file allows it, else not.
     if (::geteuid() == 0) {
@@ -340,6 +341,7 @@ TEST(KeepList, LoadsAndSavesInOneBatchAndStopsAtTheLargestCount) {
     keep.LoadKeepList();
     EXPECT_EQ(form.List1.listCount() * 10 + form.List2.listCount(), 22);
     EXPECT_EQ(form.List1.listIndex(), -1);
+    EXPECT_THROW(form.List1.setListIndex(2), Failure);  // only an entry of the list
     form.List1.setListIndex(0);
     keep.Command4_Click();
     EXPECT_EQ(form.List1.text(), u"");  // the entry shown went

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -228,10 +229,13 @@ TEST(MonotonicTicks, WrapAt32BitsAndPauseAsAsked) {
 TEST(ProgramFolder, BesideTheProgramOrInTheUsersConfigurationFolder) {
     test::ScratchFolder bin;
     std::optional<Setting> config(std::in_place, "XDG_CONFIG_HOME", "/c");
+    std::optional<Setting> home(std::in_place, "HOME", "");
     ProgramFolderSetting setting = ProgramFolderSetting::ofThisProcess();
     config.reset();
+    home.reset();
     EXPECT_EQ(setting.executableFolder, fs::read_symlink("/proc/self/exe").parent_path());
     EXPECT_EQ(setting.xdgConfigHome, "/c");
+    EXPECT_EQ(setting.home, ::getpwuid(::getuid())->pw_dir);  // the account's, for an empty $HOME
     setting = {bin.path(), "/x", "/h", setting.canCreateFilesIn};
     EXPECT_EQ(chooseProgramFolder(setting), bin.path());
     EXPECT_TRUE(fs::is_empty(bin.path()));  // the probe is gone again
