@@ -59,6 +59,22 @@ TEST_F(InputTest, TypingSelectingAndChoosingGoIntoTheModel) {
     views_->syncAll();
     EXPECT_EQ(now->selectedText(), QStringLiteral("host"));
     EXPECT_EQ(f().txtNow.text(), u"http://host/x.html");
+    // Of a text longer than any address the box and the tooltips hold the
+    // first part, never half a character; typing keeps the rest.
+    const std::u16string head(kShownLength - 1, u'a'), whole = head + u"😀tail";
+    f().txtNow.setText(whole);
+    f().txtNow.setSelStart(5000);
+    f().lblCripDirect.toolTipText = whole;
+    f().lblCNT.setText(u"b" + whole);
+    views_->syncAll();
+    EXPECT_EQ(u16(now->text()), head);
+    EXPECT_EQ(now->cursorPosition(), static_cast<int>(head.size()));
+    EXPECT_EQ(u16(widget("lblCripDirect")->toolTip()), head);
+    EXPECT_EQ(view().viewOf(widget("lblCNT"))->shown().text, u"b" + head);
+    now->setCursorPosition(0);
+    QTest::keyClicks(now, QStringLiteral("x"));
+    EXPECT_EQ(f().txtNow.text(), u"x" + whole);
+    EXPECT_FALSE(views_->syncAll());  // the box shows what the model's first part is
 
     // The memo keeps its lines with CR LF, both ways.
     auto* memo = static_cast<QPlainTextEdit*>(widget("txtMemo"));

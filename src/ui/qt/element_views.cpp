@@ -84,8 +84,8 @@ bool ElementView::syncCommon(QWidget& w) {
         w.setVisible(shown_.visible);
         changed = true;
     }
-    if (element_.toolTipText != shown_.toolTip) {
-        shown_.toolTip = element_.toolTipText;
+    if (const std::u16string_view tip = shownPart(element_.toolTipText); tip != shown_.toolTip) {
+        shown_.toolTip = tip;
         w.setToolTip(qText(shown_.toolTip));
     }
     return changed;
@@ -104,11 +104,12 @@ bool ElementView::syncFieldColours(QWidget& w) {
 }
 
 bool ElementView::syncCaption() {
-    if (element_.text() == shown_.text && element_.foreColor == shown_.fore &&
+    const std::u16string_view caption = shownPart(element_.text());
+    if (caption == shown_.text && element_.foreColor == shown_.fore &&
         element_.backColor == shown_.back) {
         return false;
     }
-    shown_.text = element_.text();
+    shown_.text = caption;
     shown_.fore = element_.foreColor;
     shown_.back = element_.backColor;
     return true;

@@ -30,8 +30,14 @@ void TextBoxView::pull() {
     }
     const QString now = text();
     if (QStringView(shown_.text) != now) {
+        std::u16string whole = u16(now);
+        // What lies beyond the part shown stays behind the edit.
+        if (const std::u16string& model = element_.text();
+            model.size() > shown_.text.size() && model.starts_with(shown_.text)) {
+            whole.append(model, shown_.text.size());
+        }
         shown_.text = u16(now);
-        element_.setText(shown_.text);
+        element_.setText(std::move(whole));
     }
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
     const int length = hasSelectedText() ? static_cast<int>(selectionLength()) : 0;
@@ -47,20 +53,25 @@ bool TextBoxView::sync() {
         return false;
     }
     changed = syncFieldColours(*this) || changed;
-    const bool newText = element_.text() != shown_.text;
+    const std::u16string_view part = shownPart(element_.text());
+    const bool newText = part != shown_.text;
     if (newText || element_.selStart() != shown_.selStart ||
         element_.selLength() != shown_.selLength) {
         applying_ = true;
         if (newText) {
-            shown_.text = element_.text();
+            shown_.text = part;
             setText(qText(shown_.text));
         }
         shown_.selStart = element_.selStart();
         shown_.selLength = element_.selLength();
-        if (shown_.selLength > 0) {
-            setSelection(shown_.selStart, shown_.selLength);
+        // The model's selection, as far as it lies in the part shown.
+        const int shownLength = static_cast<int>(shown_.text.size());
+        const int start = std::min(shown_.selStart, shownLength);
+        const int length = std::min(shown_.selLength, shownLength - start);
+        if (length > 0) {
+            setSelection(start, length);
         } else {
-            setCursorPosition(shown_.selStart);
+            setCursorPosition(start);
         }
         applying_ = false;
         changed = true;

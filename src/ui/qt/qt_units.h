@@ -30,6 +30,13 @@ constexpr int pixels(int twips) {
 // the size, so that elements that touch in twips touch in pixels.
 QRect pixelRect(const Geometry& g);
 
+// What a view shows of a text: at most kShownLength UTF-16 units, never half
+// of a surrogate pair. The model keeps the whole text; no address comes near
+// the limit, but a page of text copied by mistake would cost every tick and
+// every repaint its whole length.
+constexpr std::size_t kShownLength = 4096;
+std::u16string_view shownPart(std::u16string_view text);
+
 // A Windows colour value: red in the low byte, blue in the high byte.
 QColor qColour(Colour c);
 

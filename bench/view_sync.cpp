@@ -1,0 +1,93 @@
+// The main window's part of a clipboard tick, for texts from 100 characters
+// to 10 million: the tick that catches a new text, shows it and draws the
+// window, and the tick that finds the same text again. Both run on the
+// user-interface thread: whatever they take, the window is frozen for.
+// Yardstick: a tick whose text is not new should cost the window well
+// under 1 ms (a tenth of a frame), whatever the text's size; a new text
+// should be shown and drawn in a few milliseconds.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <cstdint>
+#include <string>
+
+#include "platform/sim/sim_desktop.h"
+#include "shell/application.h"
+#include "ui/qt/form_views.h"
+#include "ui/qt/skins.h"
+
+namespace kazunavi {
+namespace {
+
+// A text of exactly `size` characters that the watcher takes for an
+// address; `last` tells two texts apart.
+std::u16string address(std::int64_t size, char16_t last) {
+    const std::u16string head = u"http://example.org/";
+    std::u16string tail = u"/p00";
+    tail += last;
+    tail += u".jpg";
+    const auto fill = static_cast<std::size_t>(size) - head.size() - tail.size();
+    return head + std::u16string(fill, u'a') + tail;
+}
+
+// The real window on the simulated desktop, its timers on the simulated
+// clock: they tick only when told.
+class ShownWindow {
+  public:
+    ShownWindow() {
+        sim_.windowManager.foreground = Form1::kHandle;
+        app_.start();
+        views_.syncAll();
+        views_.mainView().show();
+        QApplication::processEvents();
+    }
+    // One tick of the clipboard watcher as the window runs it, drawn.
+    void tick() {
+        views_.tick(*app_.form1().findTimer("timCrip"));
+        views_.mainView().repaint();
+    }
+    SimDesktop& sim() { return sim_; }
+
+  private:
+    SimDesktop sim_;
+    Application app_{sim_.services()};
+    FormViews views_{app_, nullptr};
+};
+
+void NewTextShown(benchmark::State& state) {
+    ShownWindow window;
+    const std::u16string texts[] = {address(state.range(0), u'1'), address(state.range(0), u'2')};
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.sim().clipboard.content = texts[++round % 2];
+        window.sim().browser.navigations.clear();
+        state.ResumeTiming();
+        window.tick();
+    }
+}
+BENCHMARK(NewTextShown)->Arg(100)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
+
+void SameTextAgain(benchmark::State& state) {
+    ShownWindow window;
+    window.sim().clipboard.content = address(state.range(0), u'1');
+    window.tick();
+    for (auto _ : state) {
+        window.tick();
+    }
+}
+BENCHMARK(SameTextAgain)->Arg(100)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kazunavi
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    kazunavi::applyProgramLook();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
