@@ -35,7 +35,7 @@ struct Stepper {
 
     explicit Stepper(std::u16string text) {
         app.start();
-        f.lblCripDirect.toolTipText = std::move(text);
+        f.lblCripDirect.setToolTipText(std::move(text));
         f.v.KeyPos = 4;
         f.v.AutoOn = true;
         f.UPbutton.enabled = true;

@@ -42,10 +42,10 @@ void ClipboardWatcher::timCrip_Timer() {
         f_.txtNow.enabled = true;
         f_.Label2.enabled = true;
         f_.Label3.enabled = true;
-        f_.lblCripDirect.toolTipText = s_.clipboard.text();
+        f_.lblCripDirect.setToolTipText(s_.clipboard.text());
         f_.lblCripDirect.foreColor = kHoldsText;
         f_.Command5.enabled = true;
-        if (f_.lblCripDirect.toolTipText == f_.lblOldURL.text()) {
+        if (f_.lblCripDirect.toolTipText() == f_.lblOldURL.text()) {
             return;  // seen already
         }
         takeNewText();
@@ -60,14 +60,14 @@ void ClipboardWatcher::showWaiting() {
     f_.txtNow.enabled = false;
     f_.Label2.enabled = false;
     f_.Label3.enabled = false;
-    f_.lblCripDirect.toolTipText.clear();
+    f_.lblCripDirect.setToolTipText(u"");
     f_.lblCripDirect.foreColor = kNoText;
     f_.Command5.enabled = false;
     f_.lblCUT.enabled = false;
 }
 
 void ClipboardWatcher::takeNewText() {
-    const std::u16string& caught = f_.lblCripDirect.toolTipText;
+    const std::u16string& caught = f_.lblCripDirect.toolTipText();
     f_.lblOldURL.setText(caught);
     f_.txtNow.setText(caught);
     f_.v.KeyPos = text::find(caught, f_.txtKeyWord.text());
@@ -118,7 +118,7 @@ void ClipboardWatcher::takeTemplate() {
             u"このまま実行可能ですが、エラーになる可能性があります。",
             kExclamationOk, u"Kazunavi Error_04");
     }
-    f_.lblNO.setText(text::mid(f_.lblCripDirect.toolTipText, f_.v.BrkLPos + 1LL,
+    f_.lblNO.setText(text::mid(f_.lblCripDirect.toolTipText(), f_.v.BrkLPos + 1LL,
                                static_cast<long long>(f_.v.BrkRPos) - f_.v.BrkLPos - 1));
     // The middle character separates the two numbers and is dropped.
     const std::u16string& inner = f_.lblNO.text();

@@ -65,7 +65,7 @@ void Navigator::wire(EventTable& events) {
 }
 
 void Navigator::BrowseCurrentUrl() {
-    f_.lblURL.setText(f_.lblCripDirect.toolTipText);
+    f_.lblURL.setText(f_.lblCripDirect.toolTipText());
     LitLamp lamp(f_.Sh1);
     std::u16string tail = afterKeyword(f_.lblURL.text(), f_);
     if (tail == f_.lblURLright.text()) {
@@ -85,7 +85,7 @@ void Navigator::BrowseBracketUrl() {
     f_.Label1.enabled = true;
     f_.UPbutton.enabled = true;
     f_.DWNbutton.enabled = true;
-    const std::u16string& caught = f_.lblCripDirect.toolTipText;
+    const std::u16string& caught = f_.lblCripDirect.toolTipText();
     f_.lblURLright.setText(afterKeyword(caught, f_));
     f_.txtNow.setText(joined(kScheme, f_.lblURLright.text()));
     if (!f_.v.findBrackets(caught)) {
@@ -105,7 +105,7 @@ void Navigator::BrowsePickedUrl() {
     f_.UPbutton.enabled = true;
     f_.DWNbutton.enabled = true;
     f_.lblB.setText(f_.lblSTR.text());
-    f_.lblF.setText(afterKeyword(f_.lblCripDirect.toolTipText, f_));
+    f_.lblF.setText(afterKeyword(f_.lblCripDirect.toolTipText(), f_));
     // What stands between the keyword and the picked number.
     f_.lblF.setText(
         text::left(f_.lblF.text(), static_cast<long long>(text::length(f_.lblF.text())) -
@@ -143,7 +143,7 @@ void Navigator::Command5_Click() {
             return;  // the address already begins with the add-text
         }
         LitLamp lamp(f_.Sh1);
-        f_.txtNow.setText(joined(addText, f_.lblCripDirect.toolTipText));
+        f_.txtNow.setText(joined(addText, f_.lblCripDirect.toolTipText()));
         s_.clipboard.clear();
         s_.clipboard.setText(f_.txtNow.text());
         if (f_.v.AutoOn) {

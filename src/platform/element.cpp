@@ -6,8 +6,14 @@
 
 namespace kazunavi {
 
+void Element::setToolTipText(std::u16string text) {
+    toolTipText_ = std::move(text);
+    ++contentRevision_;
+}
+
 void Element::setText(std::u16string text) {
     text_ = std::move(text);
+    ++contentRevision_;
     selStart_ = 0;
     selLength_ = 0;
     if (kind_ == ElementKind::ComboBox) {
@@ -35,6 +41,7 @@ const std::u16string& Element::list(int index) const {
 
 void Element::addItem(std::u16string item) {
     items_.push_back(std::move(item));
+    ++contentRevision_;
 }
 
 void Element::removeItem(int index) {
@@ -42,6 +49,7 @@ void Element::removeItem(int index) {
         throw Failure("cannot remove list item " + std::to_string(index) + " of " + name_);
     }
     items_.erase(items_.begin() + index);
+    ++contentRevision_;
     if (listIndex_ == index) {
         listIndex_ = -1;
         if (kind_ == ElementKind::ComboBox) {
@@ -55,6 +63,7 @@ void Element::removeItem(int index) {
 void Element::clearItems() {
     items_.clear();
     listIndex_ = -1;
+    ++contentRevision_;
 }
 
 void Element::setListIndex(int index) {
@@ -62,6 +71,7 @@ void Element::setListIndex(int index) {
         throw Failure("list index out of range in " + name_);
     }
     listIndex_ = index;
+    ++contentRevision_;
     if (kind_ == ElementKind::ComboBox) {
         text_ = index < 0 ? std::u16string() : items_[static_cast<std::size_t>(index)];
     }

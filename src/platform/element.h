@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,9 +70,16 @@ class Element {
     std::optional<Colour> foreColor;  // nullopt: the toolkit's default colour
     std::optional<Colour> backColor;
     Colour fillColor = 0;
-    std::u16string toolTipText;
     bool enabled = true;
     bool visible = true;
+
+    const std::u16string& toolTipText() const { return toolTipText_; }
+    void setToolTipText(std::u16string text);
+
+    // Changes with every change of the text, the tooltip or the list items, so
+    // that a view that has seen a revision need not compare them again: they
+    // can be millions of characters long.
+    std::uint64_t contentRevision() const { return contentRevision_; }
 
     // Caption of a label or button, text of a text box, shown text of a list.
     const std::u16string& text() const { return text_; }
@@ -100,6 +108,8 @@ class Element {
     std::string name_;
     ElementKind kind_ = ElementKind::Label;
     std::u16string text_;
+    std::u16string toolTipText_;
+    std::uint64_t contentRevision_ = 0;
     int selStart_ = 0;
     int selLength_ = 0;
     std::vector<std::u16string> items_;

@@ -64,7 +64,7 @@ TEST_F(InputTest, TypingSelectingAndChoosingGoIntoTheModel) {
     const std::u16string head(kShownLength - 1, u'a'), whole = head + u"😀tail";
     f().txtNow.setText(whole);
     f().txtNow.setSelStart(5000);
-    f().lblCripDirect.toolTipText = whole;
+    f().lblCripDirect.setToolTipText(whole);
     f().lblCNT.setText(u"b" + whole);
     views_->syncAll();
     EXPECT_EQ(u16(now->text()), head);

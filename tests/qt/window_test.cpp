@@ -40,7 +40,7 @@ TEST_F(WindowTest, TheMainWindowShowsItsInventoryAndFollowsIt) {
         EXPECT_TRUE(e.kind() == ElementKind::Line || w->geometry() == pixelRect(e.geometry));
         EXPECT_EQ(w->isEnabled(), e.enabled) << e.name();
         EXPECT_EQ(view().viewOf(w)->shown().text, e.text()) << e.name();
-        EXPECT_EQ(u16(w->toolTip()), e.toolTipText) << e.name();
+        EXPECT_EQ(u16(w->toolTip()), e.toolTipText()) << e.name();
         EXPECT_TRUE(captionFits(view(), e)) << e.name();
         if (e.container.empty() && e.geometry.top >= 685 && e.kind() != ElementKind::Line) {
             EXPECT_TRUE(QRect(0, 46, 182, 151).contains(w->geometry())) << e.name();

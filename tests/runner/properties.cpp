@@ -79,7 +79,7 @@ Value readElement(const Target& target, std::string_view p) {
         return textValue(e.text());
     }
     if (p == "ToolTipText") {
-        return textValue(e.toolTipText);
+        return textValue(e.toolTipText());
     }
     if (p == "Enabled") {
         return booleanValue(e.enabled);
@@ -128,7 +128,7 @@ void writeElement(const Target& target, std::string_view p, const Value& v) {
     if (p == "Text" || p == "Caption") {
         e.setText(v.text);
     } else if (p == "ToolTipText") {
-        e.toolTipText = v.text;
+        e.setToolTipText(v.text);
     } else if (p == "Enabled") {
         e.enabled = v.number != 0;
     } else if (p == "Visible") {

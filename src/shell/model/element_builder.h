@@ -66,7 +66,7 @@ class ElementBuilder {
         }
         Chain& text(const char16_t* text) { return caption(text); }
         Chain& tip(const char16_t* text) {
-            e_.toolTipText = text;
+            e_.setToolTipText(text);
             return *this;
         }
         Chain& disabled() {

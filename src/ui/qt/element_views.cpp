@@ -64,6 +64,8 @@ bool ElementView::syncCommon(QWidget& w) {
     if (!attached_) {
         return false;
     }
+    contentNew_ = seenRevision_ != element_.contentRevision();
+    seenRevision_ = element_.contentRevision();
     bool changed = false;
     const Geometry& g = element_.geometry;
     if (g.left != shown_.geometry.left || g.top != shown_.geometry.top ||
@@ -84,8 +86,8 @@ bool ElementView::syncCommon(QWidget& w) {
         w.setVisible(shown_.visible);
         changed = true;
     }
-    if (const std::u16string_view tip = shownPart(element_.toolTipText); tip != shown_.toolTip) {
-        shown_.toolTip = tip;
+    if (contentNew_ && shownPart(element_.toolTipText()) != shown_.toolTip) {
+        shown_.toolTip = shownPart(element_.toolTipText());
         w.setToolTip(qText(shown_.toolTip));
     }
     return changed;
@@ -104,12 +106,13 @@ bool ElementView::syncFieldColours(QWidget& w) {
 }
 
 bool ElementView::syncCaption() {
-    const std::u16string_view caption = shownPart(element_.text());
-    if (caption == shown_.text && element_.foreColor == shown_.fore &&
-        element_.backColor == shown_.back) {
+    const bool newCaption = contentNew_ && shownPart(element_.text()) != shown_.text;
+    if (!newCaption && element_.foreColor == shown_.fore && element_.backColor == shown_.back) {
         return false;
     }
-    shown_.text = caption;
+    if (newCaption) {
+        shown_.text = shownPart(element_.text());
+    }
     shown_.fore = element_.foreColor;
     shown_.back = element_.backColor;
     return true;

@@ -89,7 +89,8 @@ class ElementView {
 
   protected:
     // The properties every element has: place, enabled, visible, tooltip.
-    // Returns whether any of them changed.
+    // Returns whether any of them changed. Every sync() calls it first: it
+    // also tells contentNew_.
     bool syncCommon(QWidget& w);
     // The caption and its colours; true when any of them changed.
     bool syncCaption();
@@ -111,9 +112,13 @@ class ElementView {
     bool attached_ = true;
     bool pressedLeft_ = false;
     bool fieldColoursShown_ = false;
+    // The element's text, tooltip or list changed since the last sync: only
+    // then are they compared with what is shown.
+    bool contentNew_ = true;
 
   private:
     MouseRelay relay_;
+    std::optional<std::uint64_t> seenRevision_;  // none before the first sync
 };
 
 // A view on a Qt widget class whose mouse events, after the widget's own

@@ -53,13 +53,12 @@ bool TextBoxView::sync() {
         return false;
     }
     changed = syncFieldColours(*this) || changed;
-    const std::u16string_view part = shownPart(element_.text());
-    const bool newText = part != shown_.text;
+    const bool newText = contentNew_ && shownPart(element_.text()) != shown_.text;
     if (newText || element_.selStart() != shown_.selStart ||
         element_.selLength() != shown_.selLength) {
         applying_ = true;
         if (newText) {
-            shown_.text = part;
+            shown_.text = shownPart(element_.text());
             setText(qText(shown_.text));
         }
         shown_.selStart = element_.selStart();
@@ -140,7 +139,7 @@ bool MemoView::sync() {
         return false;
     }
     changed = syncFieldColours(*this) || changed;
-    if (element_.text() != shown_.text) {
+    if (contentNew_ && element_.text() != shown_.text) {
         applying_ = true;
         shown_.text = element_.text();
         setPlainText(shownLines(shown_.text));
@@ -175,7 +174,7 @@ bool ComboView::sync() {
     }
     changed = syncFieldColours(*this) || changed;
     const QSignalBlocker quiet(this);
-    if (element_.items() != shown_.items) {
+    if (contentNew_ && element_.items() != shown_.items) {
         shown_.items = element_.items();
         clear();
         for (const auto& item : shown_.items) {
@@ -189,7 +188,9 @@ bool ComboView::sync() {
         setCurrentIndex(shown_.listIndex);
         changed = true;
     }
-    shown_.text = element_.text();
+    if (contentNew_) {
+        shown_.text = element_.text();
+    }
     return changed;
 }
 

@@ -1,0 +1,27 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+#include "platform/element.h"
+
+namespace kazunavi {
+namespace {
+
+// The views compare an element's text, tooltip and list only when its
+// revision moved: every change of them must move it to a revision not seen.
+TEST(Element, EveryChangeOfTheTextTheTooltipOrTheListIsANewRevision) {
+    Element box("List1", ElementKind::ComboBox);
+    std::set<std::uint64_t> seen{box.contentRevision()};
+    const std::function<void()> changes[] = {
+        [&] { box.addItem(u"a"); }, [&] { box.addItem(u"b"); },        [&] { box.setListIndex(1); },
+        [&] { box.setText(u"a"); }, [&] { box.setToolTipText(u"t"); }, [&] { box.removeItem(0); },
+        [&] { box.clearItems(); }};
+    for (const auto& change : changes) {
+        change();
+        EXPECT_TRUE(seen.insert(box.contentRevision()).second) << seen.size();
+    }
+}
+
+}  // namespace
+}  // namespace kazunavi
