@@ -4,6 +4,7 @@
 #include <set>
 
 #include "platform/element.h"
+#include "platform/failure.h"
 
 namespace kazunavi {
 namespace {
@@ -21,6 +22,8 @@ TEST(Element, EveryChangeOfTheTextTheTooltipOrTheListIsANewRevision) {
         change();
         EXPECT_TRUE(seen.insert(box.contentRevision()).second) << seen.size();
     }
+    box.addItem(u"c");
+    EXPECT_THROW(box.removeItem(1), Failure);  // only an item of the list
 }
 
 }  // namespace
