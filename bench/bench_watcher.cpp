@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "long_texts.h"
 #include "platform/sim/sim_desktop.h"
 #include "shell/application.h"
 #include "shell/model/form1.h"
@@ -18,27 +19,8 @@ namespace {
 using kazunavi::Application;
 using kazunavi::Event;
 using kazunavi::SimDesktop;
-
-// An address of exactly `size` characters ending in a running number; the
-// filler in the path makes up the length.
-std::u16string address(std::int64_t size, char16_t last) {
-    std::u16string head = u"ttp://example.org/";
-    std::u16string tail = u"/p00";
-    tail += last;
-    tail += u".jpg";
-    const auto fill = static_cast<std::size_t>(size) - head.size() - tail.size();
-    return head + std::u16string(fill, u'a') + tail;
-}
-
-// The same with a bracketed range at its end: a template.
-std::u16string templateText(std::int64_t size, char16_t last) {
-    std::u16string head = u"ttp://example.org/";
-    std::u16string tail = u"/p[001-12";
-    tail += last;
-    tail += u"].jpg";
-    const auto fill = static_cast<std::size_t>(size) - head.size() - tail.size();
-    return head + std::u16string(fill, u'a') + tail;
-}
+using kazunavi::bench::address;
+using kazunavi::bench::templateText;
 
 struct Watched {
     SimDesktop desktop;

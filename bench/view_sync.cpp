@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 
+#include "long_texts.h"
 #include "platform/sim/sim_desktop.h"
 #include "shell/application.h"
 #include "ui/qt/form_views.h"
@@ -21,16 +22,7 @@
 namespace kazunavi {
 namespace {
 
-// A text of exactly `size` characters that the watcher takes for an
-// address; `last` tells two texts apart.
-std::u16string address(std::int64_t size, char16_t last) {
-    const std::u16string head = u"http://example.org/";
-    std::u16string tail = u"/p00";
-    tail += last;
-    tail += u".jpg";
-    const auto fill = static_cast<std::size_t>(size) - head.size() - tail.size();
-    return head + std::u16string(fill, u'a') + tail;
-}
+using bench::address;
 
 // The real window on the simulated desktop, its timers on the simulated
 // clock: they tick only when told.
