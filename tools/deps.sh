@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev libxcb1-dev libxcb-ewmh-dev libatspi2.0-dev
+    qt6-base-dev libxcb1-dev libxcb-ewmh-dev libxcb-xfixes0-dev libatspi2.0-dev
     fonts-ipafont-gothic fonts-dejavu-core fonts-dejavu-extra
 )
 if [ "${1:-}" = "--tests" ]; then

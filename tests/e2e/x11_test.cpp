@@ -41,11 +41,17 @@ void otherProgramCopies(SelectionReader& reader, const std::string& bytes,
 // A program holding the clipboard that answers only when the test says.
 class Holder {
   public:
-    explicit Holder(X11Connection& x) : c_(xcb_connect(nullptr, nullptr)) {
-        const xcb_window_t w = xcb_generate_id(c_);
-        xcb_create_window(c_, XCB_COPY_FROM_PARENT, w, x.root(), 0, 0, 1, 1, 0,
+    explicit Holder(X11Connection& x)
+        : c_(xcb_connect(nullptr, nullptr)),
+          window_(xcb_generate_id(c_)),
+          clipboard_(x.atom("CLIPBOARD")) {
+        xcb_create_window(c_, XCB_COPY_FROM_PARENT, window_, x.root(), 0, 0, 1, 1, 0,
                           XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
-        xcb_set_selection_owner(c_, w, x.atom("CLIPBOARD"), XCB_CURRENT_TIME);
+        takeClipboard();
+    }
+    // As at every copy: the owner takes the clipboard (again).
+    void takeClipboard() {
+        xcb_set_selection_owner(c_, window_, clipboard_, XCB_CURRENT_TIME);
         sync();
     }
     ~Holder() { xcb_disconnect(c_); }
@@ -77,7 +83,33 @@ class Holder {
 
   private:
     xcb_connection_t* c_;
+    xcb_window_t window_;
+    xcb_atom_t clipboard_;
 };
+
+// Asks whether the holder offers text and reads it, the holder answering the
+// requests (its targets, its text) until none comes for 3 s.
+std::optional<std::u16string> readAnswered(SelectionReader& reader, Holder& holder,
+                                           X11Connection& x, const std::string& text) {
+    const xcb_atom_t utf8 = x.atom("UTF8_STRING");
+    const xcb_atom_t offered[] = {x.atom("TARGETS"), utf8};
+    std::jthread answers([&] {  // joined also when a read fails
+        for (int answered = 0; answered < 2;) {
+            const std::vector<Request> requests = holder.requests(true);
+            for (const Request& r : requests) {
+                if (r.target == utf8) {
+                    holder.answer(r, utf8, 8, text.data(), static_cast<int>(text.size()));
+                } else {
+                    holder.answer(r, XCB_ATOM_ATOM, 32, offered, 2);
+                }
+            }
+            answered += requests.empty() ? 2 : static_cast<int>(requests.size());
+        }
+    });
+    const bool offersText = reader.hasText();
+    const std::optional<std::u16string> read = reader.text();
+    return offersText ? read : std::nullopt;
+}
 
 class X11Test : public ::testing::Test {
   protected:
@@ -147,6 +179,21 @@ TEST_F(X11Test, ReadsTheTextThatOtherProgramsOffer) {
     } catch (const Failure&) {
         EXPECT_FALSE(clipboard.hasText());  // a write that does not take is a failure
     }
+}
+
+// Every copy takes the clipboard anew, so while it keeps its owner its text
+// is asked for once; after the recheck interval it is asked for again.
+TEST_F(X11Test, ATextIsAskedForOnceWhileTheClipboardKeepsItsOwner) {
+    SelectionReader reader(*x11_, {.recheckInterval = milliseconds(1500)});
+    Holder holder(*x11_);
+    EXPECT_EQ(readAnswered(reader, holder, *x11_, "one"), u"one");
+    EXPECT_TRUE(reader.hasText());
+    EXPECT_EQ(reader.text(), u"one");
+    EXPECT_TRUE(holder.requests().empty());
+    holder.takeClipboard();  // the same window copies again
+    EXPECT_EQ(readAnswered(reader, holder, *x11_, "two"), u"two");
+    std::this_thread::sleep_for(milliseconds(1600));
+    EXPECT_EQ(readAnswered(reader, holder, *x11_, "three"), u"three");
 }
 
 TEST_F(X11Test, AnOwnerThatDoesNotAnswerCostsOneWaitNowAndThen) {

@@ -1,6 +1,7 @@
 #include "platform/x11/selection_reader.h"
 
 #include <poll.h>
+#include <xcb/xfixes.h>
 
 #include <algorithm>
 
@@ -28,6 +29,19 @@ SelectionReader::SelectionReader(X11Connection& connection, SelectionLimits limi
     window_ = xcb_generate_id(c);
     xcb_create_window(c, XCB_COPY_FROM_PARENT, window_, connection_.root(), 0, 0, 1, 1, 0,
                       XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(c, &xcb_xfixes_id);
+    // The version must be asked before the extension may be used.
+    XcbReply<xcb_xfixes_query_version_reply_t> version(xcb_xfixes_query_version_reply(
+        c, xcb_xfixes_query_version(c, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
+        nullptr));
+    if (xfixes != nullptr && xfixes->present && version) {
+        xcb_xfixes_select_selection_input(
+            c, window_, clipboard_,
+            XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+        xfixesEvent_ = xfixes->first_event;
+    }
     xcb_flush(c);
 }
 
@@ -69,8 +83,17 @@ void SelectionReader::ownerDidNotAnswer(xcb_window_t owner) {
     throw Failure("the program that holds the clipboard does not answer");
 }
 
+bool SelectionReader::noteOwnerChange(const xcb_generic_event_t* event) {
+    if (!xfixesEvent_ || eventType(event) != *xfixesEvent_ + XCB_XFIXES_SELECTION_NOTIFY) {
+        return false;
+    }
+    ++ownerChanges_;
+    return true;
+}
+
 void SelectionReader::dropPendingEvents() {
     while (XcbReply<xcb_generic_event_t> event{xcb_poll_for_event(connection_.get())}) {
+        noteOwnerChange(event.get());
     }
 }
 
@@ -79,7 +102,7 @@ XcbReply<xcb_generic_event_t> SelectionReader::waitFor(
     xcb_connection_t* c = connection_.get();
     for (;;) {
         while (XcbReply<xcb_generic_event_t> event{xcb_poll_for_event(c)}) {
-            if (match(event.get())) {
+            if (!noteOwnerChange(event.get()) && match(event.get())) {
                 return event;
             }
         }
@@ -239,23 +262,43 @@ std::u16string SelectionReader::decode(const Transfer& transfer) {
     return fromUtf8(transfer.bytes);
 }
 
+SelectionReader::Seen* SelectionReader::seenFrom(xcb_window_t owner) {
+    dropPendingEvents();  // the owner changes reported so far
+    const bool current = xfixesEvent_ && seen_ && seen_->owner == owner &&
+                         seen_->ownerChanges == ownerChanges_ &&
+                         Clock::now() - seen_->at < limits_.recheckInterval;
+    return current ? &*seen_ : nullptr;
+}
+
 bool SelectionReader::hasText(xcb_window_t current) {
-    return current != XCB_NONE && textTarget(current).has_value();
+    if (current == XCB_NONE) {
+        return false;
+    }
+    if (const Seen* seen = seenFrom(current)) {
+        return seen->target.has_value();
+    }
+    Seen reading{current, ownerChanges_, Clock::now(), std::nullopt, std::nullopt};
+    reading.target = textTarget(current);
+    return seen_.emplace(std::move(reading)).target.has_value();
 }
 
 std::optional<std::u16string> SelectionReader::text(xcb_window_t current) {
     if (current == XCB_NONE) {
         return std::nullopt;
     }
-    const std::optional<xcb_atom_t> target = textTarget(current);
-    if (!target) {
-        return std::nullopt;
+    Seen* seen = seenFrom(current);
+    if (seen == nullptr) {
+        Seen reading{current, ownerChanges_, Clock::now(), std::nullopt, std::nullopt};
+        reading.target = textTarget(current);
+        seen = &seen_.emplace(std::move(reading));
     }
-    std::optional<Transfer> answer = convert(current, *target);
-    if (!answer) {
-        return std::nullopt;
+    if (seen->target && !seen->text) {
+        requireAnswering(current);
+        if (std::optional<Transfer> answer = convert(current, *seen->target)) {
+            seen->text = decode(*answer);
+        }
     }
-    return decode(*answer);
+    return seen->text;
 }
 
 void SelectionReader::clear() {

@@ -10,6 +10,11 @@
 // request time out is not asked again for a while (reads fail at once
 // meanwhile; the pause doubles with every further silence, up to a limit), so
 // a hung owner costs one short stall now and then instead of a frozen window.
+//
+// A text read once is not asked for again while the X server reports no new
+// owner of the clipboard (every copy takes it anew, even by the same window),
+// up to `recheckInterval`: an owner could change its text without taking the
+// clipboard again. Without the XFIXES extension every read asks.
 
 #include <xcb/xcb.h>
 
@@ -29,6 +34,7 @@ struct SelectionLimits {
     std::chrono::milliseconds deafRetryInterval{5000};
     std::chrono::milliseconds longestDeafRetryInterval{60000};
     std::size_t maxBytes = std::size_t{64} << 20;
+    std::chrono::milliseconds recheckInterval{3000};
 };
 
 class SelectionReader {
@@ -72,6 +78,11 @@ class SelectionReader {
     XcbReply<xcb_generic_event_t> waitFor(Clock::time_point deadline,
                                           const std::function<bool(xcb_generic_event_t*)>& match);
     void dropPendingEvents();
+    // Counts the XFIXES reports of a new owner; true for such an event.
+    bool noteOwnerChange(const xcb_generic_event_t* event);
+    // The last answer of this owner, while nothing can have changed it.
+    struct Seen;
+    Seen* seenFrom(xcb_window_t owner);
     std::u16string decode(const Transfer& transfer);
 
     X11Connection& connection_;
@@ -89,6 +100,17 @@ class SelectionReader {
         Clock::duration pause;  // until it is asked again
     };
     std::optional<DeafOwner> deaf_;
+    // The first event number of XFIXES; none without the extension.
+    std::optional<std::uint8_t> xfixesEvent_;
+    std::uint64_t ownerChanges_ = 0;
+    struct Seen {
+        xcb_window_t owner;
+        std::uint64_t ownerChanges;  // when the reading began
+        Clock::time_point at;
+        std::optional<xcb_atom_t> target;  // the text target it offers
+        std::optional<std::u16string> text;
+    };
+    std::optional<Seen> seen_;
 };
 
 }  // namespace kazunavi

@@ -1,7 +1,7 @@
 # The X11 services through xcb: the clipboard selection, window titles and
 # the active window.
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(KAZUNAVI_XCB REQUIRED IMPORTED_TARGET GLOBAL xcb xcb-ewmh)
+pkg_check_modules(KAZUNAVI_XCB REQUIRED IMPORTED_TARGET GLOBAL xcb xcb-ewmh xcb-xfixes)
 add_library(kazunavi_x11 STATIC
     ${CMAKE_CURRENT_LIST_DIR}/selection_reader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/x11_connection.cpp
