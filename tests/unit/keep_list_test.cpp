@@ -213,6 +213,8 @@ TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
     std::fstream(file, std::ios::binary | std::ios::in | std::ios::out).seekp(10).write("3", 1);
     ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
     EXPECT_EQ(read(profile) + read(trusting), u"31");
+    fs::remove(file);  // removed by another program: read as missing
+    EXPECT_EQ(read(profile), u"-");
     putFile(file, "\xFF\xFE" + utf16LeBytes(u"[s]\r\nk=本\r\n"));
     trusting.write(file, u"s", u"o", u"語\u00E9");
     EXPECT_EQ(fileBytes(file), "\xFF\xFE" + utf16LeBytes(u"[s]\r\nk=本\r\no=語?\r\n"));
