@@ -12,7 +12,7 @@ packages=(
 )
 if [ "${1:-}" = "--tests" ]; then
     packages+=(
-        libgtest-dev libgmock-dev libbenchmark-dev
+        libgtest-dev libgmock-dev libbenchmark-dev libxcb-xtest0-dev
         xvfb openbox xdotool xclip x11-utils imagemagick
         firefox-esr chromium at-spi2-core dbus-daemon python3
     )

@@ -264,9 +264,13 @@ std::u16string SelectionReader::decode(const Transfer& transfer) {
 
 SelectionReader::Seen* SelectionReader::seenFrom(xcb_window_t owner) {
     dropPendingEvents();  // the owner changes reported so far
-    const bool current = xfixesEvent_ && seen_ && seen_->owner == owner &&
-                         seen_->ownerChanges == ownerChanges_ &&
-                         Clock::now() - seen_->at < limits_.recheckInterval;
+    if (!xfixesEvent_ || !seen_ || seen_->owner != owner || seen_->ownerChanges != ownerChanges_) {
+        return nullptr;
+    }
+    // A long text is read again less often, so that the check costs about as
+    // much as for a text of a million characters.
+    const auto millions = static_cast<int>(seen_->text ? seen_->text->size() / 1'000'000 : 0);
+    const bool current = Clock::now() - seen_->at < limits_.recheckInterval * std::max(1, millions);
     return current ? &*seen_ : nullptr;
 }
 

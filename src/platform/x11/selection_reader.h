@@ -13,8 +13,9 @@
 //
 // A text read once is not asked for again while the X server reports no new
 // owner of the clipboard (every copy takes it anew, even by the same window),
-// up to `recheckInterval`: an owner could change its text without taking the
-// clipboard again. Without the XFIXES extension every read asks.
+// up to `recheckInterval` (that many times for each million characters of a
+// longer text): an owner could change its text without taking the clipboard
+// again. Without the XFIXES extension every read asks.
 
 #include <xcb/xcb.h>
 
