@@ -24,6 +24,9 @@ TEST(Element, EveryChangeOfTheTextTheTooltipOrTheListIsANewRevision) {
     }
     box.addItem(u"c");
     EXPECT_THROW(box.removeItem(1), Failure);  // only an item of the list
+    box.setListIndex(0);
+    box.clearItems();
+    EXPECT_EQ(box.listIndex(), -1);
 }
 
 }  // namespace

@@ -21,10 +21,13 @@ TEST(EventWiring, EveryProcedureBelongsToAnElementATimerOrAWindowOfTheInventory)
         EXPECT_EQ(event == Event::Timer, timer) << target;
     }
     // run() tells whether a procedure ran; none runs once the program ended.
+    // The window is loaded from its start to its end: the views tick only then.
     app.start();
+    EXPECT_TRUE(app.form1().loaded);
     EXPECT_FALSE(app.run("Label4(3)", Event::Click));
     EXPECT_TRUE(app.run("Command6(1)", Event::Click));
     ASSERT_TRUE(app.ended());
+    EXPECT_FALSE(app.form1().loaded);
     EXPECT_FALSE(app.run("lblOPEN", Event::Click));
 }
 
