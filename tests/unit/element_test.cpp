@@ -29,5 +29,15 @@ TEST(Element, EveryChangeOfTheTextTheTooltipOrTheListIsANewRevision) {
     EXPECT_EQ(box.listIndex(), -1);
 }
 
+// A new text puts the caret in front and drops the selection.
+TEST(Element, ANewTextDropsTheSelection) {
+    Element box("txtNow", ElementKind::TextBox);
+    box.setText(u"abc");
+    box.setSelStart(1);
+    box.setSelLength(2);
+    box.setText(u"abcd");
+    EXPECT_EQ(box.selStart() + box.selLength(), 0);
+}
+
 }  // namespace
 }  // namespace kazunavi

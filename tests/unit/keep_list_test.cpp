@@ -308,11 +308,17 @@ struct RecordingProfile : ProfileFile {
     std::vector<fs::path> takeKeptCopies() override { return {}; }
     void copyFile(const fs::path&, const fs::path&) override {}
     void beginBatch(const fs::path&) override { calls += "begin "; }
-    void commitBatch() override { calls += "commit "; }
+    void commitBatch() override {
+        if (failingCommit) {
+            throw Failure("commit fails");
+        }
+        calls += "commit ";
+    }
     void discardBatch() override { calls += "discard "; }
 
     std::string calls;
     std::u16string_view failingRemoval;
+    bool failingCommit = false;
 };
 
 // A whole number within 16 bits; a negative one loads nothing, anything else
@@ -349,10 +355,19 @@ TEST(KeepList, LoadsAndSavesInOneBatchAndStopsAtTheLargestCount) {
     EXPECT_EQ(form.List1.text(), u"");  // the entry shown went
     EXPECT_EQ(profile.calls,
               "begin discard begin -KeepCount -KeepURL Count=1 Name0=Name1 URL0=URL1 commit ");
+    const auto lastTitle = [&sim] {
+        return sim.messageBox.shown.empty() ? u"" : sim.messageBox.shown.back().title;
+    };
     profile.failingRemoval = u"KeepURL";  // the user hears of a save that failed half-way
     form.List1.setListIndex(0);
     keep.Command4_Click();
-    EXPECT_EQ(sim.messageBox.shown.back().title, u"Kazunavi\u3000Error_11");
+    EXPECT_EQ(lastTitle(), u"Kazunavi\u3000Error_11");
+    profile.failingRemoval = {};
+    profile.failingCommit = true;  // and of one whose file could not be written
+    sim.messageBox.shown.clear();
+    keep.AddKeepEntry(u"x", u"http://x/");
+    EXPECT_EQ(lastTitle(), u"Kazunavi\u3000Error_11");
+    profile.failingCommit = false;
     while (form.List1.listCount() < 32766) {
         form.List1.addItem(u"n");
         form.List2.addItem(u"u");
