@@ -1,6 +1,7 @@
 set(KAZUNAVI_UNIT_TEST_SOURCES
     unit/element_test.cpp
     unit/event_wiring_test.cpp
+    unit/ini_profile_test.cpp
     unit/keep_list_test.cpp
     unit/latest_browser_windows_test.cpp
     unit/platform_services_test.cpp
