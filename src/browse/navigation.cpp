@@ -1,5 +1,6 @@
 #include "browse/navigation.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,19 @@ namespace {
 
 constexpr Colour kLampBusy = palette::kYellow;
 constexpr Colour kLampIdle = palette::kBlack;
-constexpr std::u16string_view kScheme = u"http://";
+
+// Every address composed from a caught text goes out over the secure scheme
+// when the text asks for it, also with its first letter left off as such
+// addresses are often passed around; over plain http otherwise.
+std::u16string_view schemeFor(std::u16string_view caught) {
+    const auto asks = [caught](std::u16string_view secure) {
+        return caught.size() >= secure.size() &&
+               std::equal(secure.begin(), secure.end(), caught.begin(), [](char16_t s, char16_t c) {
+                   return s == (c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c);
+               });
+    };
+    return asks(u"https://") || asks(u"ttps://") ? u"https://" : u"http://";
+}
 
 // The lamp burns yellow while a routine works and is black again whichever
 // way the routine ends.
@@ -72,7 +85,7 @@ void Navigator::BrowseCurrentUrl() {
         return;  // this address has been handled already
     }
     f_.lblURLright.setText(std::move(tail));
-    f_.txtNow.setText(joined(kScheme, f_.lblURLright.text()));
+    f_.txtNow.setText(joined(schemeFor(f_.lblURL.text()), f_.lblURLright.text()));
     if (!f_.v.AutoOn) {
         return;
     }
@@ -87,7 +100,7 @@ void Navigator::BrowseBracketUrl() {
     f_.DWNbutton.enabled = true;
     const std::u16string& caught = f_.lblCripDirect.toolTipText();
     f_.lblURLright.setText(afterKeyword(caught, f_));
-    f_.txtNow.setText(joined(kScheme, f_.lblURLright.text()));
+    f_.txtNow.setText(joined(schemeFor(caught), f_.lblURLright.text()));
     if (!f_.v.findBrackets(caught)) {
         return;  // no bracket pair: the address stands as it is, nothing is sent
     }
@@ -96,7 +109,7 @@ void Navigator::BrowseBracketUrl() {
     f_.lblF.setText(text::left(caught, f_.v.BrkLPos - 1LL));
     f_.lblF.setText(afterKeyword(f_.lblF.text(), f_));
     f_.txtNow.setText(joined(f_.lblF.text(), f_.txtNo.text(), f_.lblB.text()));
-    browseOrReport(s_, joined(kScheme, f_.txtNow.text()));
+    browseOrReport(s_, joined(schemeFor(caught), f_.txtNow.text()));
     f_.Sh1.fillColor = kLampIdle;
 }
 
@@ -104,17 +117,19 @@ void Navigator::BrowsePickedUrl() {
     f_.Label1.enabled = false;
     f_.UPbutton.enabled = true;
     f_.DWNbutton.enabled = true;
+    const std::u16string& caught = f_.lblCripDirect.toolTipText();
+    const std::u16string_view scheme = schemeFor(caught);
     f_.lblB.setText(f_.lblSTR.text());
-    f_.lblF.setText(afterKeyword(f_.lblCripDirect.toolTipText(), f_));
+    f_.lblF.setText(afterKeyword(caught, f_));
     // What stands between the keyword and the picked number.
     f_.lblF.setText(
         text::left(f_.lblF.text(), static_cast<long long>(text::length(f_.lblF.text())) -
                                        f_.v.PickLen - text::length(f_.lblB.text())));
     f_.txtNow.setText(joined(f_.lblF.text(), f_.txtNo.text(), f_.lblB.text()));
-    if (!browseOrReport(s_, joined(kScheme, f_.lblF.text(), f_.txtNo.text(), f_.lblB.text()))) {
+    if (!browseOrReport(s_, joined(scheme, f_.lblF.text(), f_.txtNo.text(), f_.lblB.text()))) {
         return;
     }
-    f_.txtNow.setText(joined(kScheme, f_.lblF.text(), f_.txtNo.text(), f_.lblB.text()));
+    f_.txtNow.setText(joined(scheme, f_.lblF.text(), f_.txtNo.text(), f_.lblB.text()));
     f_.Sh1.fillColor = kLampIdle;
 }
 
