@@ -45,7 +45,7 @@ void ClipboardWatcher::timCrip_Timer() {
         f_.lblCripDirect.setToolTipText(s_.clipboard.text());
         f_.lblCripDirect.foreColor = kHoldsText;
         f_.Command5.enabled = true;
-        if (f_.lblCripDirect.toolTipText() == f_.lblOldURL.text()) {
+        if (f_.lblCripDirect.sharedToolTipText() == f_.lblOldURL.sharedText()) {
             return;  // seen already
         }
         takeNewText();
@@ -68,8 +68,8 @@ void ClipboardWatcher::showWaiting() {
 
 void ClipboardWatcher::takeNewText() {
     const std::u16string& caught = f_.lblCripDirect.toolTipText();
-    f_.lblOldURL.setText(caught);
-    f_.txtNow.setText(caught);
+    f_.lblOldURL.setText(f_.lblCripDirect.sharedToolTipText());
+    f_.txtNow.setText(f_.lblCripDirect.sharedToolTipText());
     f_.v.KeyPos = text::find(caught, f_.txtKeyWord.text());
     if (f_.v.KeyPos == 0) {
         takePlainText();

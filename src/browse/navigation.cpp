@@ -78,7 +78,7 @@ void Navigator::wire(EventTable& events) {
 }
 
 void Navigator::BrowseCurrentUrl() {
-    f_.lblURL.setText(f_.lblCripDirect.toolTipText());
+    f_.lblURL.setText(f_.lblCripDirect.sharedToolTipText());
     LitLamp lamp(f_.Sh1);
     std::u16string tail = afterKeyword(f_.lblURL.text(), f_);
     if (tail == f_.lblURLright.text()) {

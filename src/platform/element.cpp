@@ -6,30 +6,33 @@
 
 namespace kazunavi {
 
-void Element::setToolTipText(std::u16string text) {
+void Element::setToolTipText(SharedText text) {
+    if (text == toolTipText_) {
+        return;  // the same text again, often the clipboard's at every look
+    }
     toolTipText_ = std::move(text);
     ++contentRevision_;
 }
 
-void Element::setText(std::u16string text) {
+void Element::setText(SharedText text) {
     text_ = std::move(text);
     ++contentRevision_;
     selStart_ = 0;
     selLength_ = 0;
     if (kind_ == ElementKind::ComboBox) {
         // Showing the text of one of the items selects that item.
-        auto found = std::find(items_.begin(), items_.end(), text_);
+        auto found = std::find(items_.begin(), items_.end(), text_.get());
         listIndex_ = found == items_.end() ? -1 : static_cast<int>(found - items_.begin());
     }
 }
 
 void Element::setSelStart(int position) {
-    selStart_ = std::clamp(position, 0, static_cast<int>(text_.size()));
+    selStart_ = std::clamp(position, 0, static_cast<int>(text_.get().size()));
     selLength_ = 0;
 }
 
 void Element::setSelLength(int length) {
-    selLength_ = std::clamp(length, 0, static_cast<int>(text_.size()) - selStart_);
+    selLength_ = std::clamp(length, 0, static_cast<int>(text_.get().size()) - selStart_);
 }
 
 const std::u16string& Element::list(int index) const {
@@ -53,7 +56,7 @@ void Element::removeItem(int index) {
     if (listIndex_ == index) {
         listIndex_ = -1;
         if (kind_ == ElementKind::ComboBox) {
-            text_.clear();
+            text_ = SharedText();
         }
     } else if (listIndex_ > index) {
         --listIndex_;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/colour.h"
+#include "platform/shared_text.h"
 
 namespace kazunavi {
 
@@ -73,8 +74,9 @@ class Element {
     bool enabled = true;
     bool visible = true;
 
-    const std::u16string& toolTipText() const { return toolTipText_; }
-    void setToolTipText(std::u16string text);
+    const std::u16string& toolTipText() const { return toolTipText_.get(); }
+    const SharedText& sharedToolTipText() const { return toolTipText_; }
+    void setToolTipText(SharedText text);
 
     // Changes with every change of the text, the tooltip or the list items, so
     // that a view that has seen a revision need not compare them again: they
@@ -82,9 +84,10 @@ class Element {
     std::uint64_t contentRevision() const { return contentRevision_; }
 
     // Caption of a label or button, text of a text box, shown text of a list.
-    const std::u16string& text() const { return text_; }
+    const std::u16string& text() const { return text_.get(); }
+    const SharedText& sharedText() const { return text_; }
     // Setting the text of a text box puts the caret in front and drops the selection.
-    void setText(std::u16string text);
+    void setText(SharedText text);
 
     // Text boxes: caret position (0-based) and selection length, in UTF-16 units.
     int selStart() const { return selStart_; }
@@ -107,8 +110,8 @@ class Element {
   private:
     std::string name_;
     ElementKind kind_ = ElementKind::Label;
-    std::u16string text_;
-    std::u16string toolTipText_;
+    SharedText text_;
+    SharedText toolTipText_;
     std::uint64_t contentRevision_ = 0;
     int selStart_ = 0;
     int selLength_ = 0;

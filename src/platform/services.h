@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/failure.h"
+#include "platform/shared_text.h"
 #include "platform/timer.h"
 
 namespace kazunavi {
@@ -36,7 +37,7 @@ class Clipboard {
   public:
     virtual ~Clipboard() = default;
     virtual bool hasText() = 0;
-    virtual std::u16string text() = 0;  // empty when it holds no text
+    virtual SharedText text() = 0;  // empty when it holds no text
     virtual void clear() = 0;
     virtual void setText(std::u16string_view text) = 0;
 };

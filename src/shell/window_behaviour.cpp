@@ -84,7 +84,7 @@ void WindowBehaviour::wire(EventTable& events) {
 
 void WindowBehaviour::txtNow_MouseMove(int button) {
     // The whole address, also when it is longer than the box.
-    f_.txtNow.setToolTipText(f_.txtNow.text());
+    f_.txtNow.setToolTipText(f_.txtNow.sharedText());
     apply(rowOf("txtNow"), button);
 }
 

@@ -22,6 +22,14 @@ TEST(Element, EveryChangeOfTheTextTheTooltipOrTheListIsANewRevision) {
         change();
         EXPECT_TRUE(seen.insert(box.contentRevision()).second) << seen.size();
     }
+    // A long clipboard text is held once: the same tooltip again is no
+    // change, and an element given another's text shares it.
+    const std::uint64_t before = box.contentRevision();
+    box.setToolTipText(u"t");
+    EXPECT_EQ(box.contentRevision(), before);
+    Element copy("lblOldURL", ElementKind::Label);
+    copy.setText(box.sharedToolTipText());
+    EXPECT_EQ(&copy.text(), &box.toolTipText());
     box.addItem(u"c");
     EXPECT_THROW(box.removeItem(1), Failure);  // only an item of the list
     box.setListIndex(0);

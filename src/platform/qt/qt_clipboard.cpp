@@ -48,12 +48,12 @@ bool QtClipboard::hasText() {
     return foreign_->hasText(owner);
 }
 
-std::u16string QtClipboard::text() {
+SharedText QtClipboard::text() {
     const std::uint32_t owner = foreign_ != nullptr ? ownerNow() : XCB_NONE;
     if (foreign_ == nullptr || isOurs(owner)) {
         return u16(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
     }
-    return foreign_->text(owner).value_or(std::u16string());
+    return foreign_->text(owner).value_or(SharedText());
 }
 
 void QtClipboard::clear() {

@@ -18,7 +18,7 @@ class QtClipboard : public Clipboard {
     explicit QtClipboard(SelectionReader* foreign);
 
     bool hasText() override;
-    std::u16string text() override;
+    SharedText text() override;
     // Clears at the time of the user's last action where it can, so that a
     // write of ours may follow at once (ADD and OUTPUT clear and write in one
     // click); Failure when the clipboard keeps an owner.

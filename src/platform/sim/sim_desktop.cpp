@@ -28,7 +28,7 @@ bool SimClipboard::hasText() {
     return content.has_value();
 }
 
-std::u16string SimClipboard::text() {
+SharedText SimClipboard::text() {
     requireUnlocked();
     return content.value_or(std::u16string());
 }

@@ -32,7 +32,7 @@ class SimMessageBox : public MessageBoxService {
 class SimClipboard : public Clipboard {
   public:
     bool hasText() override;
-    std::u16string text() override;
+    SharedText text() override;
     void clear() override;
     void setText(std::u16string_view text) override;
 

@@ -1,5 +1,6 @@
 #include "platform/x11/selection_reader.h"
 
+#include <malloc.h>
 #include <poll.h>
 #include <xcb/xfixes.h>
 
@@ -12,6 +13,8 @@
 namespace kazunavi {
 
 namespace {
+
+constexpr std::size_t kLargeTransfer = std::size_t{1} << 20;
 
 int eventType(const xcb_generic_event_t* event) {
     return event->response_type & 0x7F;
@@ -269,7 +272,7 @@ SelectionReader::Seen* SelectionReader::seenFrom(xcb_window_t owner) {
     }
     // A long text is read again less often, so that the check costs about as
     // much as for a text of a million characters.
-    const auto millions = static_cast<int>(seen_->text ? seen_->text->size() / 1'000'000 : 0);
+    const auto millions = static_cast<int>(seen_->text ? seen_->text->get().size() / 1'000'000 : 0);
     const bool current = Clock::now() - seen_->at < limits_.recheckInterval * std::max(1, millions);
     return current ? &*seen_ : nullptr;
 }
@@ -286,7 +289,7 @@ bool SelectionReader::hasText(xcb_window_t current) {
     return seen_.emplace(std::move(reading)).target.has_value();
 }
 
-std::optional<std::u16string> SelectionReader::text(xcb_window_t current) {
+std::optional<SharedText> SelectionReader::text(xcb_window_t current) {
     if (current == XCB_NONE) {
         return std::nullopt;
     }
@@ -300,6 +303,12 @@ std::optional<std::u16string> SelectionReader::text(xcb_window_t current) {
         requireAnswering(current);
         if (std::optional<Transfer> answer = convert(current, *seen->target)) {
             seen->text = decode(*answer);
+            if (answer->bytes.size() > kLargeTransfer) {
+                // The transfer grew piece by piece in the heap; give its
+                // pages back rather than hold them for the program's life.
+                answer.reset();
+                ::malloc_trim(0);
+            }
         }
     }
     return seen->text;

@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/shared_text.h"
 #include "platform/x11/x11_connection.h"
 
 namespace kazunavi {
@@ -53,8 +54,8 @@ class SelectionReader {
     bool hasText(xcb_window_t currentOwner);
     // The owner's plain text; nullopt when there is no owner or it offers no
     // text. Failure when it does not answer or the text is too large.
-    std::optional<std::u16string> text() { return text(owner()); }
-    std::optional<std::u16string> text(xcb_window_t currentOwner);
+    std::optional<SharedText> text() { return text(owner()); }
+    std::optional<SharedText> text(xcb_window_t currentOwner);
 
     // Takes the clipboard away from whoever owns it. Failure when it still
     // has an owner afterwards.
@@ -109,7 +110,7 @@ class SelectionReader {
         std::uint64_t ownerChanges;  // when the reading began
         Clock::time_point at;
         std::optional<xcb_atom_t> target;  // the text target it offers
-        std::optional<std::u16string> text;
+        std::optional<SharedText> text;
     };
     std::optional<Seen> seen_;
 };
