@@ -6,10 +6,15 @@
 # Two builds run side by side, one after the other for each size, in one X
 # server of their own (Xvfb + openbox).
 #
+# Also an owner that answers every request after 200 ms, and 50 MB offered in
+# INCR pieces (peak memory, and memory 10 s after the owner left).
+#
 # Usage: bench/clipboard_load.sh BUILD_FOLDER [OTHER_KAZUNAVI] [SECONDS]
-#   (the build folder's kazunavi and bench/click_latency are used)
+#   (the build folder's kazunavi, bench/click_latency and bench/slow_owner)
 # Targets at 10 MB: under 1 % of one core, resident memory under 60 MB, a
-# click shown within 20 ms at the 90th percentile.
+# click shown within 20 ms at the 90th percentile; with the slow owner every
+# click shown within 50 ms; 50 MB in pieces peaks under 300 MB and is back
+# under 60 MB 10 s after the owner leaves.
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -22,21 +27,35 @@ span=${3:-10}
 . "$here/../tests/support/xsession.sh"
 xs_require Xvfb openbox xclip python3 xdotool
 [ -x "$latency" ] || { echo "missing $latency: build the click_latency target"; exit 2; }
-xs_start $((${#programs[@]} * 3 * (span + 15) + 60)) || exit 1
+xs_start $((${#programs[@]} * 5 * (span + 30) + 90)) || exit 1
 export QT_QPA_PLATFORM=xcb BROWSER=true
 
 ticks_per_second=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 rss_mb() { awk '/^VmRSS:/ {printf "%.0f", $2 / 1024}' "/proc/$1/status"; }
 
-printf '%-10s %-32s %11s %9s %18s\n' "text" "program" "CPU (core)" "RSS (MB)" "click p50/p90 ms"
-for size in 100 1000000 10000000; do
-    # A page of text, not an address: an address is browsed, and one of a
-    # megabyte is refused with a message box in front of the window.
-    python3 -c "import sys; sys.stdout.write(('Lorem ipsum dolor sit amet. ' * $size)[:$size])" |
-        xclip -selection clipboard -quiet 2>/dev/null &
+hwm_mb() { awk '/^VmHWM:/ {printf "%.0f", $2 / 1024}' "/proc/$1/status"; }
+slow=$build/bench/slow_owner
+
+# own CASE: another program takes the clipboard; its pid in $owner.
+own() {
+    case $1 in
+    slow) "$slow" 200 "Lorem ipsum dolor sit amet." & ;;
+    *) # A page of text, not an address: an address is browsed, and one of a
+        # megabyte is refused with a message box in front of the window.
+        python3 -c "import sys; sys.stdout.write(('Lorem ipsum dolor sit amet. ' * $1)[:$1])" |
+            xclip -selection clipboard -quiet 2>/dev/null & ;;
+    esac
     owner=$!
-    sleep 1
+    sleep "$([ "$1" -gt 10000000 ] 2>/dev/null && echo 8 || echo 1)"
+}
+
+printf '%-10s %-28s %10s %9s %9s %19s %16s\n' "text" "program" "CPU (core)" "RSS (MB)" \
+    "peak (MB)" "click p50/p90/max" "10 s after (MB)"
+# slow: an owner that answers after 200 ms and takes the clipboard anew every
+# second; 50000000 comes in INCR pieces, and the owner leaves at the end.
+for case in 100 1000000 10000000 slow 50000000; do
+    own "$case"
     for program in "${programs[@]}"; do
         folder=$XS/run-$RANDOM
         mkdir -p "$folder"
@@ -49,9 +68,18 @@ for size in 100 1000000 10000000; do
         after=$(cpu_ticks $pid)
         rss=$(rss_mb $pid)
         window=$(xs_window '^Kazunavi$' 10)
-        printf '%-10s %-32s %10.2f%% %9s %18s\n' "$size B" "$program" \
+        clicks=$("$latency" "$window" 52 40 20)
+        later=-
+        if [ "$case" = 50000000 ]; then
+            kill $owner
+            wait $owner 2>/dev/null
+            sleep 10
+            later=$(rss_mb $pid)
+            own "$case"
+        fi
+        printf '%-10s %-28s %9.2f%% %9s %9s %19s %16s\n' "$case" "$program" \
             "$(awk -v t=$((after - before)) -v hz="$ticks_per_second" -v s="$span" \
-                'BEGIN {print t * 100 / hz / s}')" "$rss" "$("$latency" "$window" 52 40 20)"
+                'BEGIN {print t * 100 / hz / s}')" "$rss" "$(hwm_mb $pid)" "$clicks" "$later"
         kill $pid
         wait $pid 2>/dev/null
     done

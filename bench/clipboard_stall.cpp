@@ -13,7 +13,7 @@
 #include "deaf_owner.h"
 #include "platform/failure.h"
 #include "platform/qt/qt_clipboard.h"
-#include "platform/x11/selection_reader.h"
+#include "platform/x11/background_selection.h"
 #include "platform/x11/x11_connection.h"
 
 namespace {
@@ -48,9 +48,9 @@ int main(int argc, char* argv[]) {
                     millisecondsOf([&] { (void)qt->text(); }));
     }
 
-    auto x11 = kazunavi::X11Connection::open();
-    kazunavi::SelectionReader reader(*x11);
-    kazunavi::QtClipboard ours(&reader);
+    kazunavi::BackgroundSelection selection(kazunavi::X11Connection::open(),
+                                            kazunavi::X11Connection::open());
+    kazunavi::QtClipboard ours(&selection);
     // The watcher's tick: ask for text, then read it; twice a second for 12 s.
     double worst = 0;
     double total = 0;

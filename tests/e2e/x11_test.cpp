@@ -17,6 +17,7 @@
 #include "platform/failure.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_window_manager.h"
+#include "platform/x11/background_selection.h"
 #include "platform/x11/selection_reader.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_windows.h"
@@ -171,7 +172,8 @@ TEST_F(X11Test, ReadsTheTextThatOtherProgramsOffer) {
 
     // Another program took the clipboard and let it go without our program
     // seeing any event since: Qt's time may be too old for a write to take.
-    QtClipboard clipboard(&reader);
+    BackgroundSelection selection(X11Connection::open(), X11Connection::open());
+    QtClipboard clipboard(&selection);
     reader.clear();
     try {
         clipboard.setText(u"late");
@@ -233,6 +235,31 @@ TEST_F(X11Test, AnOwnerThatDoesNotAnswerCostsOneWaitNowAndThen) {
     answers.join();
     otherProgramCopies(reader, "fresh");  // a new owner is asked at once
     EXPECT_EQ(reader.text(), u"fresh");
+}
+
+// The program's clipboard reads on a thread of its own: an owner that takes
+// its time holds up no look, and its text comes with a later one.
+TEST_F(X11Test, AnOwnerThatAnswersLateHoldsUpNoLook) {
+    BackgroundSelection selection(X11Connection::open(), X11Connection::open(),
+                                  {.answerTimeout = milliseconds(3000)}, milliseconds(20));
+    Holder slow(*x11_);
+    const xcb_window_t owner = selection.owner();
+    const xcb_atom_t utf8 = x11_->atom("UTF8_STRING");
+    const xcb_atom_t offered[] = {x11_->atom("TARGETS"), utf8};
+    std::jthread answers([&] {
+        for (int round = 0; round < 2; ++round) {
+            for (const Request& r : slow.requests(true)) {
+                std::this_thread::sleep_for(milliseconds(300));
+                r.target == utf8 ? slow.answer(r, utf8, 8, "slow", 4)
+                                 : slow.answer(r, XCB_ATOM_ATOM, 32, offered, 2);
+            }
+        }
+    });
+    EXPECT_EQ(selection.look(owner), std::nullopt);  // nothing read yet, and no waiting for it
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const auto answer = selection.look(owner);
+        return answer && answer->owner == owner && answer->text.get() == u"slow";
+    }));
 }
 
 TEST_F(X11Test, TitlesOwnWindowsAndTheActiveWindow) {

@@ -60,6 +60,7 @@ Decoded decode(std::string_view rest) {
 
 std::u16string fromUtf8(std::string_view bytes, Utf8Escapes escapes) {
     std::u16string text;
+    text.reserve(bytes.size());  // never fewer bytes than code units
     for (std::size_t i = 0; i < bytes.size();) {
         const Decoded d = decode(bytes.substr(i));
         if (d.length == 0) {

@@ -9,11 +9,11 @@
 
 #include "platform/failure.h"
 #include "platform/qt/qt_text.h"
-#include "platform/x11/selection_reader.h"
+#include "platform/x11/background_selection.h"
 
 namespace kazunavi {
 
-QtClipboard::QtClipboard(SelectionReader* foreign) : foreign_(foreign) {
+QtClipboard::QtClipboard(BackgroundSelection* foreign) : foreign_(foreign) {
     if (foreign_ == nullptr) {
         return;
     }
@@ -45,7 +45,7 @@ bool QtClipboard::hasText() {
         const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
         return data != nullptr && data->hasText();
     }
-    return foreign_->hasText(owner);
+    return foreignText(owner).first;
 }
 
 SharedText QtClipboard::text() {
@@ -53,7 +53,21 @@ SharedText QtClipboard::text() {
     if (foreign_ == nullptr || isOurs(owner)) {
         return u16(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
     }
-    return foreign_->text(owner).value_or(SharedText());
+    return foreignText(owner).second;
+}
+
+std::pair<bool, SharedText> QtClipboard::foreignText(std::uint32_t owner) {
+    if (owner == XCB_NONE) {
+        return {false, SharedText()};
+    }
+    const std::optional<BackgroundSelection::Answer> answer = foreign_->look(owner);
+    if (!answer) {
+        return {false, SharedText()};
+    }
+    if (answer->failure) {
+        throw Failure(*answer->failure);
+    }
+    return {answer->hasText, answer->text};
 }
 
 void QtClipboard::clear() {

@@ -5,17 +5,18 @@
 // whose waits are bounded (a hung owner does not freeze the window).
 
 #include <cstdint>
+#include <utility>
 
 #include "platform/services.h"
 
 namespace kazunavi {
 
-class SelectionReader;
+class BackgroundSelection;
 
 class QtClipboard : public Clipboard {
   public:
     // foreign may be null: then Qt's clipboard does everything.
-    explicit QtClipboard(SelectionReader* foreign);
+    explicit QtClipboard(BackgroundSelection* foreign);
 
     bool hasText() override;
     SharedText text() override;
@@ -32,8 +33,11 @@ class QtClipboard : public Clipboard {
     bool ownedByUs() { return isOurs(ownerNow()); }
     bool isOurs(std::uint32_t owner) const;
     std::uint32_t ownerNow();
+    // What another program's clipboard held at the newest reading at hand:
+    // no text before the first; Failure when that reading failed.
+    std::pair<bool, SharedText> foreignText(std::uint32_t owner);
 
-    SelectionReader* foreign_;
+    BackgroundSelection* foreign_;
     std::uint32_t ourResourceBase_ = 0;
     std::uint32_t resourceMask_ = 0;
 };

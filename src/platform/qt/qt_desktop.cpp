@@ -28,13 +28,21 @@ std::unique_ptr<X11Connection> openX11() {
     }
     return X11Connection::open();
 }
+
+std::unique_ptr<BackgroundSelection> openSelection() {
+    std::unique_ptr<X11Connection> direct = openX11();
+    std::unique_ptr<X11Connection> reading = openX11();
+    if (!direct || !reading) {
+        return nullptr;
+    }
+    return std::make_unique<BackgroundSelection>(std::move(direct), std::move(reading));
+}
 }  // namespace
 
 QtDesktop::QtDesktop()
-    : x11_(openX11()),
-      x11ForWindows_(x11_ ? openX11() : nullptr),
+    : x11ForWindows_(openX11()),
       x11Windows_(x11ForWindows_ ? std::make_unique<X11Windows>(*x11ForWindows_) : nullptr),
-      selection_(x11_ ? std::make_unique<SelectionReader>(*x11_) : nullptr),
+      selection_(x11ForWindows_ ? openSelection() : nullptr),
       clipboard(selection_.get()),
       windowManager(x11Windows_.get()),
       services_{.messageBox = messageBox,

@@ -19,7 +19,7 @@
 #include "platform/qt/qt_timer_host.h"
 #include "platform/qt/qt_window_manager.h"
 #include "platform/services.h"
-#include "platform/x11/selection_reader.h"
+#include "platform/x11/background_selection.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_windows.h"
 
@@ -59,10 +59,9 @@ class QtDesktop {
     Services& services() { return services_; }
 
   private:
-    std::unique_ptr<X11Connection> x11_;
     std::unique_ptr<X11Connection> x11ForWindows_;  // its events are the windows'
     std::unique_ptr<X11Windows> x11Windows_;
-    std::unique_ptr<SelectionReader> selection_;
+    std::unique_ptr<BackgroundSelection> selection_;
 
     PosixFileStore files_;
 

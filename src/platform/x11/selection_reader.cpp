@@ -5,6 +5,7 @@
 #include <xcb/xfixes.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/common/utf8.h"
 #include "platform/failure.h"
@@ -53,14 +54,26 @@ SelectionReader::~SelectionReader() {
     xcb_flush(connection_.get());
 }
 
-xcb_window_t SelectionReader::owner() {
-    xcb_connection_t* c = connection_.get();
-    XcbReply<xcb_get_selection_owner_reply_t> reply(
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, clipboard_), nullptr));
+xcb_window_t clipboardOwner(X11Connection& connection) {
+    xcb_connection_t* c = connection.get();
+    XcbReply<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(
+        c, xcb_get_selection_owner(c, connection.atom("CLIPBOARD")), nullptr));
     if (!reply) {
         throw Failure("the X server does not answer");
     }
     return reply->owner;
+}
+
+void clearClipboard(X11Connection& connection) {
+    xcb_set_selection_owner(connection.get(), XCB_NONE, connection.atom("CLIPBOARD"),
+                            XCB_CURRENT_TIME);
+    if (clipboardOwner(connection) != XCB_NONE) {
+        throw Failure("the clipboard cannot be cleared");
+    }
+}
+
+xcb_window_t SelectionReader::owner() {
+    return clipboardOwner(connection_);
 }
 
 void SelectionReader::requireAnswering(xcb_window_t owner) {
@@ -150,6 +163,13 @@ void SelectionReader::readIncrementally(xcb_atom_t property, Transfer& transfer)
     xcb_delete_property(c, window_, property);
     xcb_flush(c);
     std::string text;
+    // The owner names a lower bound of the size: room for it at once rather
+    // than a text that doubles its room as it grows.
+    if (transfer.bytes.size() >= sizeof(std::uint32_t)) {
+        std::uint32_t announced = 0;
+        std::memcpy(&announced, transfer.bytes.data(), sizeof announced);
+        text.reserve(std::min<std::size_t>(announced, limits_.maxBytes));
+    }
     bool done = false;
     try {
         while (!done) {
@@ -262,7 +282,11 @@ std::u16string SelectionReader::decode(const Transfer& transfer) {
         return fromLatin1(transfer.bytes);
     }
     // UTF8_STRING, text/plain;charset=utf-8, and what else answers for TEXT.
-    return fromUtf8(transfer.bytes);
+    std::u16string text = fromUtf8(transfer.bytes);
+    if (text.capacity() > text.size() + text.size() / 2) {
+        text.shrink_to_fit();  // room for a byte each, and most were not
+    }
+    return text;
 }
 
 SelectionReader::Seen* SelectionReader::seenFrom(xcb_window_t owner) {
@@ -315,10 +339,7 @@ std::optional<SharedText> SelectionReader::text(xcb_window_t current) {
 }
 
 void SelectionReader::clear() {
-    xcb_set_selection_owner(connection_.get(), XCB_NONE, clipboard_, XCB_CURRENT_TIME);
-    if (owner() != XCB_NONE) {
-        throw Failure("the clipboard cannot be cleared");
-    }
+    clearClipboard(connection_);
 }
 
 }  // namespace kazunavi

@@ -39,6 +39,12 @@ struct SelectionLimits {
     std::chrono::milliseconds recheckInterval{3000};
 };
 
+// The window that owns the clipboard (XCB_NONE when nobody does), and taking
+// it away from whoever owns it (Failure when it still has an owner
+// afterwards): questions to the X server alone, never to the owner.
+xcb_window_t clipboardOwner(X11Connection& connection);
+void clearClipboard(X11Connection& connection);
+
 class SelectionReader {
   public:
     explicit SelectionReader(X11Connection& connection, SelectionLimits limits = {});
