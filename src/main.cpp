@@ -3,9 +3,11 @@
 // program ends.
 
 #include <QApplication>
+#include <cstdio>
 
 #include "platform/qt/qt_desktop.h"
 #include "shell/application.h"
+#include "ui/qt/command_line.h"
 #include "ui/qt/form_views.h"
 #include "ui/qt/help_page.h"
 #include "ui/qt/skins.h"
@@ -23,10 +25,17 @@ void preferX11() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    preferX11();
-    QApplication qtApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kazunavi"));
     QApplication::setApplicationVersion(QStringLiteral("1.2"));
+    if (const std::optional<int> status = kazunavi::answerCommandLine(argc, argv)) {
+        return *status;
+    }
+    preferX11();
+    if (const std::optional<std::string> problem = kazunavi::displayProblem()) {
+        std::fprintf(stderr, "kazunavi: %s\n", problem->c_str());
+        return 1;
+    }
+    QApplication qtApplication(argc, argv);
     kazunavi::applyProgramLook();
 
     kazunavi::QtDesktop desktop;

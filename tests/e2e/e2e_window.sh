@@ -15,6 +15,23 @@ visits=$XS/visits.txt
 printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$visits" >"$XS/browser.sh"
 chmod +x "$XS/browser.sh"
 export BROWSER=$XS/browser.sh QT_QPA_PLATFORM=xcb
+
+# The command line answers without a window; without a display, one line.
+program=$XS/program/kazunavi
+answers() { # STATUS EXPECTED_OUTPUT ARGUMENT...
+    local want=$1 out=$2 got
+    shift 2
+    got=$(timeout 10 "$@" 2>&1)
+    [ $? = "$want" ] && [ "$got" = "$out" ]
+}
+check "--version and -v" eval 'answers 0 "Kazunavi 1.2" "$program" --version &&
+    answers 0 "Kazunavi 1.2" "$program" -v'
+check "--help names the options" eval 'timeout 10 "$program" --help | grep -q -- "-v, --version"'
+check "an unknown option or argument is refused" eval \
+    'answers 1 "kazunavi: Unknown option '\''x'\''.
+Try '\''kazunavi --help'\''." "$program" --x && ! "$program" extra 2>/dev/null'
+check "no display: a line and status 1" eval 'answers 1 "kazunavi: cannot open the X display :97" \
+    env DISPLAY=:97 "$program" && answers 1 "kazunavi: no X display (\$DISPLAY is not set); Kazunavi needs an X11 desktop or XWayland" env -u DISPLAY "$program"'
 "$XS/program/kazunavi" >>"$XS/program.log" 2>&1 &
 main=$!
 window=$(xs_window '^Kazunavi$' 15) || { echo "FAIL: no main window"; cat "$XS/program.log"; exit 1; }

@@ -39,6 +39,17 @@ std::unique_ptr<BackgroundSelection> openSelection() {
 }
 }  // namespace
 
+std::optional<std::string> displayProblem() {
+    if (qgetenv("QT_QPA_PLATFORM") != "xcb" || X11Connection::open()) {
+        return std::nullopt;
+    }
+    const QByteArray display = qgetenv("DISPLAY");
+    if (display.isEmpty()) {
+        return "no X display ($DISPLAY is not set); Kazunavi needs an X11 desktop or XWayland";
+    }
+    return "cannot open the X display " + display.toStdString();
+}
+
 QtDesktop::QtDesktop()
     : x11ForWindows_(openX11()),
       x11Windows_(x11ForWindows_ ? std::make_unique<X11Windows>(*x11ForWindows_) : nullptr),

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/atspi/accessible_browser_windows.h"
 #include "platform/common/ini_profile.h"
@@ -48,6 +50,10 @@ class ShowingTicks : public TickCounter {
     MonotonicTicks clock_;
     std::function<void()> beforeWait_;
 };
+
+// Why the X display that the window needs cannot be opened, in a line for
+// the user; nullopt when it can, or when another Qt platform was chosen.
+std::optional<std::string> displayProblem();
 
 class QtDesktop {
   public:

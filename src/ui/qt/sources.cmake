@@ -2,6 +2,7 @@
 # presenter that keeps them in step with the model.
 add_library(kazunavi_ui_qt STATIC
     ${CMAKE_CURRENT_LIST_DIR}/caption_views.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
     ${CMAKE_CURRENT_LIST_DIR}/element_views.cpp
     ${CMAKE_CURRENT_LIST_DIR}/field_views.cpp
     ${CMAKE_CURRENT_LIST_DIR}/form_view.cpp
