@@ -102,6 +102,33 @@ check "KEEP adds the page's address under its title to URL.ini" xs_wait 5 kept
 xs_click "$main" 8 8
 check "the exit lamp ends the program, its lookup included" xs_ended "$main_pid"
 
+# Chromium as the desktop's default browser and $BROWSER unset: the program
+# starts it itself, as KEEP needs it, with a page the program caught.
+# The user's own entry for it adds what a test run as root needs.
+mkdir -p "$XS/config" "$XS/home" "$XS/data/applications"
+printf '[Default Applications]\nx-scheme-handler/http=chromium.desktop\n' >"$XS/config/mimeapps.list"
+printf '[Desktop Entry]\nType=Application\nName=Chromium\nMimeType=x-scheme-handler/http;\nExec=%s %%U\n' \
+    "/usr/bin/chromium --no-sandbox --no-first-run --disable-gpu --disable-sync --disable-breakpad" \
+    >"$XS/data/applications/chromium.desktop"
+rm -f "$XS/program/URL.ini"
+env -u BROWSER HOME="$XS/home" XDG_CONFIG_HOME="$XS/config" XDG_DATA_HOME="$XS/data" \
+    QT_QPA_PLATFORM=xcb "$XS/program/kazunavi" >"$XS/program2.log" 2>&1 &
+main_pid=$!
+main=$(xs_window '^Kazunavi$' 20) || { echo "FAIL: no main window"; exit 1; }
+xs_click "$main" 52 40
+printf '%s' "${site#h}/a.html" | xclip -selection clipboard
+opened=$(xs_window '^Page A 日本 - Chromium$' 60)
+check "the default Chromium opens the caught page" [ -n "$opened" ]
+front "$opened"
+sleep 2.5
+front "$main"
+sleep 1.2
+xs_click "$main" 162 123 # KEEP
+check "KEEP captures it from the Chromium the program started" xs_wait 5 kept
+xs_click "$main" 8 8
+xs_ended "$main_pid"
+[ -n "$opened" ] && kill -- "-$(xdotool getwindowpid "$opened")" 2>/dev/null
+
 # A browser that quits in front, the only window left.
 kill -- "-$firefox_group"
 front "$chromium"

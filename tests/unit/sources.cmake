@@ -1,4 +1,5 @@
 set(KAZUNAVI_UNIT_TEST_SOURCES
+    unit/desktop_entry_test.cpp
     unit/element_test.cpp
     unit/event_wiring_test.cpp
     unit/ini_profile_test.cpp

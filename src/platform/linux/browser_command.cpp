@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/failure.h"
+#include "platform/linux/desktop_entry.h"
 
 namespace kazunavi {
 
@@ -23,17 +24,6 @@ constexpr std::string_view kDefaultSearchPath = "/bin:/usr/bin";
 // True when the NAME=value entry sets the variable.
 bool sets(std::string_view entry, std::string_view name) {
     return entry.size() > name.size() && entry.starts_with(name) && entry[name.size()] == '=';
-}
-
-// The value of the variable's first entry, as getenv sees it.
-std::optional<std::string_view> variable(const std::vector<std::string>& environment,
-                                         std::string_view name) {
-    for (const std::string& entry : environment) {
-        if (sets(entry, name)) {
-            return std::string_view(entry).substr(name.size() + 1);
-        }
-    }
-    return std::nullopt;
 }
 
 std::vector<std::string_view> split(std::string_view text, char separator) {
@@ -195,6 +185,27 @@ std::optional<BrowserCommand> commandFromEntry(std::string_view entry, std::stri
     return command;
 }
 
+// The command of the default browser's Exec value, or nothing when it cannot
+// be read or run. As with $BROWSER, the program word never takes the address.
+std::optional<BrowserCommand> commandFromDefault(const std::optional<std::string>& exec,
+                                                 std::string_view address,
+                                                 std::string_view searchPath,
+                                                 const ExecutableProbe& isExecutable) {
+    if (!exec) {
+        return std::nullopt;
+    }
+    const std::optional<std::vector<std::string>> bare = execWords(*exec, "");
+    std::optional<std::vector<std::string>> argv = execWords(*exec, address);
+    if (!bare || !argv || bare->front().empty() || bare->front() != argv->front()) {
+        return std::nullopt;
+    }
+    std::optional<std::string> program = locate(argv->front(), searchPath, isExecutable);
+    if (!program) {
+        return std::nullopt;
+    }
+    return BrowserCommand{std::move(*program), std::move(*argv), {}};
+}
+
 std::vector<std::string> childEnvironment(const std::vector<std::string>& environment) {
     std::vector<std::string> envp;
     for (const std::string& entry : environment) {
@@ -208,6 +219,16 @@ std::vector<std::string> childEnvironment(const std::vector<std::string>& enviro
 
 }  // namespace
 
+std::optional<std::string_view> environmentValue(const std::vector<std::string>& environment,
+                                                 std::string_view name) {
+    for (const std::string& entry : environment) {
+        if (sets(entry, name)) {
+            return std::string_view(entry).substr(name.size() + 1);
+        }
+    }
+    return std::nullopt;
+}
+
 bool isExecutableFile(const std::string& path) {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
@@ -216,7 +237,8 @@ bool isExecutableFile(const std::string& path) {
 
 BrowserCommand browserCommandFor(std::string_view address,
                                  const std::vector<std::string>& environment,
-                                 const ExecutableProbe& isExecutable) {
+                                 const ExecutableProbe& isExecutable,
+                                 const DefaultBrowserProbe& defaultBrowser) {
     if (address.empty()) {
         throw Failure("browser: no address to visit");
     }
@@ -226,16 +248,21 @@ BrowserCommand browserCommandFor(std::string_view address,
     if (address.find('\0') != std::string_view::npos) {
         throw Failure("browser: the address holds a NUL character");
     }
-    const std::string_view searchPath = variable(environment, "PATH").value_or(kDefaultSearchPath);
+    const std::string_view searchPath =
+        environmentValue(environment, "PATH").value_or(kDefaultSearchPath);
 
     std::optional<BrowserCommand> command;
-    if (const std::optional<std::string_view> browsers = variable(environment, "BROWSER")) {
+    if (const std::optional<std::string_view> browsers = environmentValue(environment, "BROWSER")) {
         for (std::string_view entry : split(*browsers, ':')) {
             command = commandFromEntry(entry, address, searchPath, isExecutable);
             if (command) {
                 break;
             }
         }
+    }
+    if (!command && defaultBrowser) {
+        command =
+            commandFromDefault(defaultBrowser(environment), address, searchPath, isExecutable);
     }
     if (!command) {
         std::optional<std::string> xdgOpen = locate("xdg-open", searchPath, isExecutable);

@@ -1,10 +1,13 @@
 #pragma once
 
 // Which browser to start for an address, and with what arguments: the
-// desktop's $BROWSER list when one of its entries can be run, else xdg-open.
-// Decides only; starting the program is the launcher's.
+// desktop's $BROWSER list when one of its entries can be run, else the
+// desktop's default web browser started directly (so that it gets what it
+// needs to be seen by KEEP), else xdg-open. Decides only; starting the
+// program is the launcher's.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +16,13 @@ namespace kazunavi {
 
 // True when the file at the path exists and may be executed.
 using ExecutableProbe = std::function<bool(const std::string& path)>;
+// The Exec value of the default web browser's desktop entry, if any.
+using DefaultBrowserProbe =
+    std::function<std::optional<std::string>(const std::vector<std::string>& environment)>;
+
+// The value of a variable's first entry in NAME=value entries, as getenv sees it.
+std::optional<std::string_view> environmentValue(const std::vector<std::string>& environment,
+                                                 std::string_view name);
 
 // A regular file that the calling user may execute.
 bool isExecutableFile(const std::string& path);
@@ -29,6 +39,7 @@ struct BrowserCommand {
 // no browser program is found.
 BrowserCommand browserCommandFor(std::string_view address,
                                  const std::vector<std::string>& environment,
-                                 const ExecutableProbe& isExecutable = isExecutableFile);
+                                 const ExecutableProbe& isExecutable = isExecutableFile,
+                                 const DefaultBrowserProbe& defaultBrowser = {});
 
 }  // namespace kazunavi

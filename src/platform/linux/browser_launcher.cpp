@@ -15,6 +15,7 @@
 #include "platform/common/utf8.h"
 #include "platform/failure.h"
 #include "platform/linux/browser_command.h"
+#include "platform/linux/desktop_entry.h"
 
 namespace kazunavi {
 
@@ -94,7 +95,14 @@ class SpawnSetup {
 }  // namespace
 
 void LinuxBrowser::navigate(std::u16string_view address) {
-    BrowserCommand command = browserCommandFor(toUtf8(address), currentEnvironment());
+    BrowserCommand command =
+        browserCommandFor(toUtf8(address), currentEnvironment(), isExecutableFile,
+                          [this](const std::vector<std::string>& environment) {
+                              if (!defaultBrowserExec_) {
+                                  defaultBrowserExec_ = defaultBrowserExec(environment);
+                              }
+                              return *defaultBrowserExec_;
+                          });
     const pid_t browser = SpawnSetup().start(command);
     // The browser outlives this call and may outlive the program; whenever it
     // ends, it leaves no zombie behind.

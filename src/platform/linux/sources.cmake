@@ -4,6 +4,7 @@
 add_library(kazunavi_linux STATIC
     ${CMAKE_CURRENT_LIST_DIR}/browser_command.cpp
     ${CMAKE_CURRENT_LIST_DIR}/browser_launcher.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/desktop_entry.cpp
     ${CMAKE_CURRENT_LIST_DIR}/instance_lock.cpp
     ${CMAKE_CURRENT_LIST_DIR}/latest_browser_windows.cpp
     ${CMAKE_CURRENT_LIST_DIR}/monotonic_ticks.cpp
