@@ -1,0 +1,16 @@
+# The tests of the Windows build run through Wine in a Wine prefix of the
+# build folder's own (never the user's ~/.wine), made once before them.
+set(KAZUNAVI_WINE_ENVIRONMENT
+    WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix
+    WINEDEBUG=-all
+    # No offer to install Mono or Gecko into the new prefix.
+    WINEDLLOVERRIDES=mscoree,mshtml=)
+add_test(NAME wine_prefix COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} cmd /c exit)
+set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine_prefix)
+get_property(kazunavi_wine_tests DIRECTORY PROPERTY TESTS)
+foreach(test IN LISTS kazunavi_wine_tests)
+    set_property(TEST ${test} PROPERTY ENVIRONMENT ${KAZUNAVI_WINE_ENVIRONMENT})
+    if(NOT test STREQUAL wine_prefix)
+        set_property(TEST ${test} PROPERTY FIXTURES_REQUIRED wine_prefix)
+    endif()
+endforeach()
