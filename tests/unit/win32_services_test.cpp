@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdlib>
+#include <chrono>
 #include <optional>
 #include <string>
 #include <thread>
@@ -17,9 +17,11 @@
 #include "platform/win32/code_page.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/instance_mutex.h"
+#include "platform/win32/message_window.h"
 #include "platform/win32/program_folder.h"
 #include "platform/win32/shell_browser.h"
 #include "platform/win32/system_ticks.h"
+#include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_file_store.h"
 #include "support/scratch_folder.h"
 
@@ -32,6 +34,36 @@ using test::putFile;
 
 // Set in the environment of the child that the crash test kills.
 constexpr wchar_t kSaverVariable[] = L"KAZUNAVI_TEST_SAVE_FOREVER";
+
+// This test program again, running one disabled case alone until it is killed.
+class ChildCase {
+  public:
+    explicit ChildCase(const std::wstring& name) {
+        std::wstring command = L"unit_tests --gtest_also_run_disabled_tests --gtest_filter=" + name;
+        std::wstring self(MAX_PATH, L'\0');
+        self.resize(::GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION child{};
+        EXPECT_TRUE(::CreateProcessW(self.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
+                                     nullptr, nullptr, &startup, &child));
+        process_ = UniqueHandle(child.hProcess);
+        UniqueHandle thread(child.hThread);
+    }
+    ChildCase(const ChildCase&) = delete;
+    ChildCase& operator=(const ChildCase&) = delete;
+    ~ChildCase() { kill(); }
+    void kill() {
+        if (process_) {
+            ::TerminateProcess(process_.get(), 9);
+            ::WaitForSingleObject(process_.get(), INFINITE);
+            process_.reset();
+        }
+    }
+
+  private:
+    UniqueHandle process_;
+};
 
 // Not a test of its own: the child process of the next one, saving until
 // killed. A save that a reader of the file holds up fails; the next one runs.
@@ -74,23 +106,12 @@ TEST(Win32FileStore, ReplacesWholeOrNotAtAll) {
     EXPECT_EQ(std::distance(fs::directory_iterator(list.parent_path()), {}), 1);
 
     ::SetEnvironmentVariableW(kSaverVariable, list.c_str());
-    std::wstring command =
-        L"unit_tests --gtest_also_run_disabled_tests "
-        L"--gtest_filter=Win32Crash.DISABLED_SavesUntilKilled";
-    std::wstring self(MAX_PATH, L'\0');
-    self.resize(::GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION child{};
-    ASSERT_TRUE(::CreateProcessW(self.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 nullptr, &startup, &child));
-    const UniqueHandle process(child.hProcess), thread(child.hThread);
+    ChildCase saver(L"Win32Crash.DISABLED_SavesUntilKilled");
     for (int wait = 0; wait < 200 && files.read(list)->bytes.size() < 100'000; ++wait) {
         ::Sleep(50);
     }
     ::Sleep(300);
-    ::TerminateProcess(process.get(), 9);
-    ::WaitForSingleObject(process.get(), INFINITE);
+    saver.kill();
     const std::string left = files.read(list)->bytes;
     EXPECT_TRUE(left == std::string(100'000, 'a') || left == std::string(100'001, 'b'))
         << left.size();
@@ -98,6 +119,40 @@ TEST(Win32FileStore, ReplacesWholeOrNotAtAll) {
     putFile(list.parent_path() / L"other.ini", "kept");
     files.removeLeftovers(list);
     EXPECT_EQ(std::distance(fs::directory_iterator(list.parent_path()), {}), 2);
+}
+
+// Not a test of its own: the child process of the next one, holding the
+// clipboard open until killed (with no window: a window of its own would
+// cost a second under Wine).
+constexpr wchar_t kHeldEvent[] = L"Local\\KazunaviTest.ClipboardHeld";
+TEST(Win32ClipboardHeld, DISABLED_HoldsTheClipboard) {
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    const UniqueHandle held(::OpenEventW(EVENT_MODIFY_STATE, FALSE, kHeldEvent));
+    ::SetEvent(held.get());
+    ::Sleep(INFINITE);
+}
+
+// A clipboard that another program holds open fails at once, and works again
+// when that program has ended; a text ends at its NUL.
+TEST(Win32Clipboard, FailsAtOnceWhileAnotherProgramHoldsIt) {
+    MessageWindow window;
+    Win32Clipboard clipboard(window.get());
+    clipboard.setText(u"before");
+    const UniqueHandle held(::CreateEventW(nullptr, TRUE, FALSE, kHeldEvent));
+    ChildCase holder(L"Win32ClipboardHeld.DISABLED_HoldsTheClipboard");
+    ASSERT_EQ(::WaitForSingleObject(held.get(), 20'000), WAIT_OBJECT_0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(clipboard.hasText());
+    EXPECT_THROW(clipboard.text(), Failure);
+    EXPECT_THROW(clipboard.setText(u"mine"), Failure);
+    EXPECT_THROW(clipboard.clear(), Failure);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    holder.kill();
+    clipboard.setText(std::u16string(u"日本語\0tail", 8));
+    EXPECT_EQ(clipboard.text(), u"日本語");
+    clipboard.clear();
+    EXPECT_FALSE(clipboard.hasText());
+    EXPECT_EQ(clipboard.text(), u"");
 }
 
 // The first copy holds the mutex and others see it held; a copy that ends
@@ -158,12 +213,17 @@ TEST(ShellBrowser, HandsTheShellWebAddressesOnly) {
     }
 }
 
+// Milliseconds, wrapping at 32 bits, also past the days where the counter
+// times 1000 no longer fits.
 TEST(SystemTicks, CountMilliseconds) {
     SystemTicks ticks;
     const std::uint32_t start = ticks.now();
     ticks.pause(50);
-    EXPECT_GE(std::uint32_t(ticks.now() - start), 45u);  // the counter's steps are coarse
+    EXPECT_GE(std::uint32_t(ticks.now() - start), 50u);
     EXPECT_LT(std::uint32_t(ticks.now() - start), 1000u);
+    constexpr std::int64_t kHertz = 3'000'000'000, kDays = 86'400 * kHertz;
+    EXPECT_EQ(ticksOf(100 * kDays + kHertz / 1000 * 7, kHertz),
+              std::uint32_t(8'640'000'007 % (1ull << 32)));
 }
 
 // URL.ini uses the program's own table on every platform. Every code that it
