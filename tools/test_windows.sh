@@ -18,6 +18,6 @@ cmake --build "$build" -j2
 (cd "$build" && ctest --output-on-failure -j2)
 WINEPREFIX="$PWD/$build/wineprefix" wineserver -w
 if [ $# -gt 0 ]; then
-    cmp "$1/tests/keep-list-bytes/URL.ini" "$build/tests/keep-list-bytes/URL.ini"
+    cmp "$1/tests/keep-list-bytes.out/URL.ini" "$build/tests/keep-list-bytes.out/URL.ini"
     echo "The Linux and the Windows build wrote the same URL.ini."
 fi

@@ -1,4 +1,4 @@
-// keep-list-bytes FOLDER: makes FOLDER afresh and writes its URL.ini through
+// keep-list-bytes FOLDER: writes FOLDER/URL.ini anew through
 // the keep list's own actions on this platform's real files. The Linux and
 // the Windows build must write the same bytes (tools/test.sh compares them).
 // Fails when the list read back is not the list written.
@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path folder(argv[1]);
-    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
     SimDesktop sim;
     const auto files = test::diskFileStore();
     IniProfileFile profile(*files);
