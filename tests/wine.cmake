@@ -3,8 +3,17 @@
 set(KAZUNAVI_WINE_ENVIRONMENT
     WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix
     WINEDEBUG=-all
+    # Wine reads the Unix command line in the locale's encoding.
+    LANG=C.UTF-8
     # No offer to install Mono or Gecko into the new prefix.
     WINEDLLOVERRIDES=mscoree,mshtml=)
+# A path beyond the ANSI code page reaches the runner whole.
+file(WRITE "${CMAKE_CURRENT_BINARY_DIR}/シナリオ/開始.scn" "start\nexpect running\n")
+add_test(NAME scenarios_in_a_japanese_folder
+         COMMAND scenario-runner "${CMAKE_CURRENT_BINARY_DIR}/シナリオ")
+set_tests_properties(scenarios_in_a_japanese_folder PROPERTIES
+                     PASS_REGULAR_EXPRESSION "PASS [^\n]*開始.scn\n1 passed, 0 failed")
+
 add_test(NAME wine_prefix COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} cmd /c exit)
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine_prefix)
 get_property(kazunavi_wine_tests DIRECTORY PROPERTY TESTS)
