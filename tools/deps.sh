@@ -18,7 +18,7 @@ if [[ " $* " == *" --tests "* ]]; then
     )
 fi
 if [[ " $* " == *" --windows "* ]]; then
-    packages+=(g++-mingw-w64-x86-64-posix wine wine64)
+    packages+=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth)
 fi
 
 missing=()

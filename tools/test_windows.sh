@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows executables with mingw-w64 into build-win and runs
-# their tests under Wine, in a Wine prefix of build-win's own. Given the
+# their tests under Wine, in Wine prefixes of build-win's own. Given the
 # folder of a Linux build whose tests have run, also checks that the Linux and
 # the Windows build wrote the same URL.ini for the same keep-list actions.
 #
@@ -17,6 +17,7 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.
 cmake --build "$build" -j2
 (cd "$build" && ctest --output-on-failure -j2)
 WINEPREFIX="$PWD/$build/wineprefix" wineserver -w
+WINEPREFIX="$PWD/$build/wineprefix-x11" wineserver -w
 if [ $# -gt 0 ]; then
     cmp "$1/tests/keep-list-bytes.out/URL.ini" "$build/tests/keep-list-bytes.out/URL.ini"
     echo "The Linux and the Windows build wrote the same URL.ini."

@@ -23,6 +23,8 @@
 #include "platform/win32/system_ticks.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_file_store.h"
+#include "platform/win32/win32_message_box.h"
+#include "platform/win32/win32_window_manager.h"
 #include "support/scratch_folder.h"
 
 namespace kazunavi {
@@ -153,6 +155,50 @@ TEST(Win32Clipboard, FailsAtOnceWhileAnotherProgramHoldsIt) {
     clipboard.clear();
     EXPECT_FALSE(clipboard.hasText());
     EXPECT_EQ(clipboard.text(), u"");
+}
+
+// A window of this program with a title, gone with its owner.
+struct TitledWindow {
+    explicit TitledWindow(const wchar_t* title)
+        : window(::CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                   nullptr, nullptr, nullptr, nullptr)) {}
+    ~TitledWindow() { ::DestroyWindow(window); }
+    HWND window;
+};
+
+// Titles narrowed by the program's table, never cut inside a character (the
+// ANSI call cuts there under Wine); a window gone has none.
+TEST(Win32WindowManager, ReadsTitlesAndKeepsWindowsOnTop) {
+    Win32WindowManager windows;
+    const std::wstring long_(70, L'あ');
+    WindowHandle gone = 0;
+    {
+        const TitledWindow titled(long_.c_str()), plain(L"Caf\u00E9 \u301C");
+        gone = handleOf(titled.window);
+        EXPECT_EQ(windowOf(gone), titled.window);
+        EXPECT_EQ(windows.windowText(gone, WindowManager::kTitleBufferSize),
+                  std::u16string(63, u'あ'));
+        EXPECT_EQ(windows.windowText(handleOf(plain.window), 128), u"Caf? \uFF5E");
+        windows.keepOnTop(handleOf(plain.window));
+        EXPECT_NE(::GetWindowLongW(plain.window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+        EXPECT_EQ(::GetWindowLongW(titled.window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    }
+    EXPECT_EQ(windows.windowText(gone, 128), u"");
+}
+
+// The box answers with the button pressed (here Cancel, pressed by a thread).
+TEST(Win32MessageBox, AnswersWithTheButtonPressed) {
+    std::thread presser([] {
+        for (int wait = 0; wait < 200; ++wait, ::Sleep(50)) {
+            if (const HWND box = ::FindWindowW(L"#32770", L"Kazunavi\u3000Test")) {
+                ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+                return;
+            }
+        }
+    });
+    EXPECT_EQ(Win32MessageBox(nullptr).show(u"OK?", kOkCancel, u"Kazunavi\u3000Test"),
+              kAnswerCancel);
+    presser.join();
 }
 
 // The first copy holds the mutex and others see it held; a copy that ends
