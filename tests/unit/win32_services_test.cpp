@@ -253,8 +253,10 @@ TEST(ShellBrowser, HandsTheShellWebAddressesOnly) {
     EXPECT_EQ(shellAddressFor(u"HTTPS://例.jp/p001.jpg"), L"HTTPS://例.jp/p001.jpg");
     EXPECT_EQ(shellAddressFor(u"www.example.org/a:b"), L"http://www.example.org/a:b");
     EXPECT_EQ(shellAddressFor(u"C:\\calc.exe"), L"http://C:\\calc.exe");
+    EXPECT_EQ(shellAddressFor(u"example.org:8080"), L"http://example.org:8080");
+    EXPECT_EQ(shellAddressFor(u"localhost:80/?a:b"), L"http://localhost:80/?a:b");
     for (const char16_t* refused : {u"", u"-x", u"http://a/\tb", u"http://a/\x7F", u"file:///C:/x",
-                                    u"ms-settings:", u"javascript:x"}) {
+                                    u"ms-settings:", u"javascript:x", u"mailto:a@b"}) {
         EXPECT_THROW(shellAddressFor(refused), Failure) << toUtf8(refused);
     }
 }

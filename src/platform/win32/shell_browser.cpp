@@ -27,11 +27,18 @@ bool isSchemeChar(char16_t c, bool first) {
            (!first && ((c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.'));
 }
 
+// True when the text after a host's ':' is its port: digits up to the path.
+bool isPort(std::u16string_view rest) {
+    const std::size_t end = std::min(rest.find_first_of(u"/?#"), rest.size());
+    return end > 0 && std::all_of(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(end),
+                                  [](char16_t c) { return c >= u'0' && c <= u'9'; });
+}
+
 // The scheme before the first ':', lower case; nothing when there is none.
-// One letter is a drive (C:\...), not a scheme.
+// One letter is a drive (C:\...), digits after it a port (example.org:8080).
 std::optional<std::u16string> schemeOf(std::u16string_view address) {
     const std::size_t colon = address.find(u':');
-    if (colon == std::u16string_view::npos || colon < 2) {
+    if (colon == std::u16string_view::npos || colon < 2 || isPort(address.substr(colon + 1))) {
         return std::nullopt;
     }
     std::u16string scheme;
