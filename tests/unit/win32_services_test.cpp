@@ -201,23 +201,31 @@ TEST(Win32MessageBox, AnswersWithTheButtonPressed) {
     presser.join();
 }
 
-// The first copy holds the mutex and others see it held; a copy that ends
-// without letting go (a crash) leaves it to the next.
+constexpr wchar_t kInstanceName[] = L"Local\\KazunaviTest.Instance";
+constexpr wchar_t kRunningEvent[] = L"Local\\KazunaviTest.Running";
+
+// Not a test of its own: the first copy for the next one, running until killed.
+TEST(InstanceMutexHeld, DISABLED_RunsUntilKilled) {
+    InstanceMutex first(kInstanceName);
+    ASSERT_FALSE(first.anotherRunning());
+    const UniqueHandle running(::OpenEventW(EVENT_MODIFY_STATE, FALSE, kRunningEvent));
+    ::SetEvent(running.get());
+    ::Sleep(INFINITE);
+}
+
+// A second copy is refused while the first runs; a first copy killed, which
+// never lets go, leaves the mutex to the copy that asks next.
 TEST(InstanceMutex, OneCopyRunsAtATime) {
-    const std::wstring name = L"Local\\KazunaviTest." + std::to_wstring(::GetCurrentProcessId());
-    const auto askingElsewhere = [&] {
-        bool running = false;
-        std::thread([&] { running = InstanceMutex(name).anotherRunning(); }).join();
-        return running;
-    };
-    std::optional<InstanceMutex> crashed;
-    std::thread([&] {
-        EXPECT_FALSE(crashed.emplace(name).anotherRunning());
-        EXPECT_TRUE(askingElsewhere());
-    }).join();
-    InstanceMutex next(name);
-    EXPECT_FALSE(next.anotherRunning());
-    EXPECT_TRUE(askingElsewhere());
+    const UniqueHandle running(::CreateEventW(nullptr, TRUE, FALSE, kRunningEvent));
+    ChildCase first(L"InstanceMutexHeld.DISABLED_RunsUntilKilled");
+    ASSERT_EQ(::WaitForSingleObject(running.get(), 20'000), WAIT_OBJECT_0);
+    InstanceMutex second(kInstanceName);
+    EXPECT_TRUE(second.anotherRunning());
+    first.kill();
+    EXPECT_FALSE(second.anotherRunning());
+    bool third = false;
+    std::thread([&] { third = InstanceMutex(kInstanceName).anotherRunning(); }).join();
+    EXPECT_TRUE(third);
 }
 
 // Beside the program while files can be made there; else the local data
