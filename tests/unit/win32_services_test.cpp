@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "platform/common/cp932.h"
-#include "platform/common/ini_profile.h"
 #include "platform/common/utf8.h"
 #include "platform/failure.h"
 #include "platform/win32/code_page.h"
@@ -124,8 +123,8 @@ TEST(Win32FileStore, ReplacesWholeOrNotAtAll) {
 }
 
 // Not a test of its own: the child process of the next one, holding the
-// clipboard open until killed (with no window: a window of its own would
-// cost a second under Wine).
+// clipboard open until killed (with no window: under Wine, the first window
+// of a second process waits seconds for the desktop).
 constexpr wchar_t kHeldEvent[] = L"Local\\KazunaviTest.ClipboardHeld";
 TEST(Win32ClipboardHeld, DISABLED_HoldsTheClipboard) {
     ASSERT_TRUE(::OpenClipboard(nullptr));
