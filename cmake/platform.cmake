@@ -1,5 +1,16 @@
 # The platform's own services and the window, picked here and nowhere else.
-include(src/platform/linux/sources.cmake)
+# KAZUNAVI_PLATFORM names the folder of the services (src/platform/<name>/),
+# KAZUNAVI_PLATFORM_LIBRARY their library; the tests pick theirs by it.
+if(WIN32)
+    set(KAZUNAVI_PLATFORM win32)
+    if(KAZUNAVI_GUI)
+        message(FATAL_ERROR "The window is not built for Windows yet: configure with -DKAZUNAVI_GUI=OFF")
+    endif()
+else()
+    set(KAZUNAVI_PLATFORM linux)
+endif()
+set(KAZUNAVI_PLATFORM_LIBRARY kazunavi_${KAZUNAVI_PLATFORM})
+include(src/platform/${KAZUNAVI_PLATFORM}/sources.cmake)
 if(KAZUNAVI_GUI)
     find_package(Qt6 REQUIRED COMPONENTS Widgets)
     include(src/platform/x11/sources.cmake)

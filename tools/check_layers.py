@@ -3,7 +3,8 @@
 
 Each row of the table names a folder, whether it is portable and which
 folders it may include. A file may include headers of its own folder and of
-those folders; a portable folder includes standard headers only. Prints each
+those folders; a portable folder includes standard headers only, and only
+the Windows services include Windows' own headers. Prints each
 include against the table and exits 1 when there is any.
 
   tools/check_layers.py [PROJECT_ROOT]
@@ -16,6 +17,9 @@ ROW = re.compile(r"^\| `src/([\w/]*)` \| `\w+` \|[^|]*\| *(yes)? *\|(.*)\|\s*$")
 QUOTED = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 ANGLED = re.compile(r"^\s*#\s*include\s+<([^>]+)>")
 STANDARD = re.compile(r"^[a-z_]+$")  # <string>, <cstdint>, <string_view>
+# The system headers of Windows, which only the Windows services include.
+WINDOWS = re.compile(r"^(windows|win\w+|shellapi|shlobj|knownfolders|objbase|commctrl)\.h$", re.I)
+WINDOWS_LAYER = "platform/win32"
 
 
 def read_table(readme):
@@ -72,6 +76,8 @@ def main():
             m = ANGLED.match(line)
             if m and portable and not STANDARD.match(m.group(1)):
                 faults.append(f"{where}: portable src/{layer}/ may not include <{m.group(1)}>")
+            elif m and WINDOWS.match(m.group(1)) and layer != WINDOWS_LAYER:
+                faults.append(f"{where}: only src/{WINDOWS_LAYER}/ may include <{m.group(1)}>")
     for fault in faults:
         print(fault)
     print(f"check_layers: {len(layers)} layers, {len(faults)} includes against the table")

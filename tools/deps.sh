@@ -10,12 +10,15 @@ packages=(
     qt6-base-dev libxcb1-dev libxcb-ewmh-dev libxcb-xfixes0-dev libatspi2.0-dev
     fonts-ipafont-gothic fonts-dejavu-core fonts-dejavu-extra
 )
-if [ "${1:-}" = "--tests" ]; then
+if [[ " $* " == *" --tests "* ]]; then
     packages+=(
         libgtest-dev libgmock-dev libbenchmark-dev libxcb-xtest0-dev
         xvfb openbox xdotool xclip x11-utils imagemagick
         firefox-esr chromium at-spi2-core dbus-daemon python3
     )
+fi
+if [[ " $* " == *" --windows "* ]]; then
+    packages+=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth)
 fi
 
 missing=()

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and
 # runs every test: unit tests, scenarios, Qt tests, the end-to-end tests and
-# the integration tests with real browsers.
+# the integration tests with real browsers; then the Windows build's tests
+# under Wine (tools/test_windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools/deps.sh --tests
+tools/deps.sh --tests --windows
 python3 tools/check_layers.py
 tools/test_share.sh
 build=build-asan
@@ -20,3 +21,5 @@ ctest --output-on-failure -j"$(nproc)" -LE integration
 # The real browsers run alone, so that their timing is not the other tests'
 # load; they skip with a line saying why where a package is missing.
 ctest --output-on-failure -L integration
+cd ..
+tools/test_windows.sh "$build"

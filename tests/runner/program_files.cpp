@@ -17,7 +17,9 @@ std::filesystem::path programFile(const std::filesystem::path& folder, std::u16s
         throw ScenarioFailure("expected a plain file name in the program folder, found " +
                               quoteText(name));
     }
-    return folder / toUtf8(name);
+    // From UTF-8 as such: a path from narrow text is read in Windows' ANSI code page.
+    const std::string utf8 = toUtf8(name);
+    return folder / std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 std::u16string withLineEnds(const std::vector<std::string>& lines) {

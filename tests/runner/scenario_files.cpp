@@ -45,10 +45,15 @@ ScenarioResult runScenarioFile(const std::filesystem::path& file,
     return runScenarioText(source, onNewCopy);
 }
 
-std::vector<std::filesystem::path> scenarioFiles(const std::vector<std::string>& arguments) {
+std::string shownPath(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+std::vector<std::filesystem::path> scenarioFiles(
+    const std::vector<std::filesystem::path>& arguments) {
     std::vector<std::filesystem::path> files;
-    for (const std::string& argument : arguments) {
-        const std::filesystem::path path(argument);
+    for (const std::filesystem::path& path : arguments) {
         std::error_code error;
         if (std::filesystem::is_directory(path, error)) {
             std::vector<std::filesystem::path> found;
@@ -62,13 +67,13 @@ std::vector<std::filesystem::path> scenarioFiles(const std::vector<std::string>&
         } else if (std::filesystem::exists(path, error)) {
             files.push_back(path);
         } else {
-            throw std::runtime_error("no such file or folder: " + argument);
+            throw std::runtime_error("no such file or folder: " + shownPath(path));
         }
     }
     return files;
 }
 
-int runScenarioCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
+int runScenarioCommandLine(const std::vector<std::filesystem::path>& arguments, std::ostream& out,
                            std::ostream& err) {
     if (arguments.empty()) {
         err << "usage: scenario-runner FILE_OR_DIR...\n"
@@ -88,10 +93,11 @@ int runScenarioCommandLine(const std::vector<std::string>& arguments, std::ostre
         const ScenarioResult result = runScenarioFile(file);
         if (result.passed) {
             ++passed;
-            out << "PASS " << file.string() << '\n';
+            out << "PASS " << shownPath(file) << '\n';
         } else {
             ++failed;
-            out << "FAIL " << file.string() << ':' << result.line << ": " << result.message << '\n';
+            out << "FAIL " << shownPath(file) << ':' << result.line << ": " << result.message
+                << '\n';
         }
     }
     out << passed << " passed, " << failed << " failed\n";

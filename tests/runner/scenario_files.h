@@ -23,12 +23,17 @@ ScenarioResult runScenarioFile(const std::filesystem::path& file,
 
 // The files the arguments name: files as given, folders as every .scn file
 // below them, sorted by path. Fails (std::runtime_error) on a missing path.
-std::vector<std::filesystem::path> scenarioFiles(const std::vector<std::string>& arguments);
+std::vector<std::filesystem::path> scenarioFiles(
+    const std::vector<std::filesystem::path>& arguments);
+
+// The path as printed: its bytes on Linux, UTF-8 on Windows.
+std::string shownPath(const std::filesystem::path& path);
 
 // The runner's command line: runs every scenario, prints "PASS path" or
 // "FAIL path:line: message" for each and "N passed, N failed" at the end.
 // Returns 0 when none failed, 1 when some failed, 2 on a usage error.
-int runScenarioCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
+// The arguments are paths as the system gives them (wide on Windows).
+int runScenarioCommandLine(const std::vector<std::filesystem::path>& arguments, std::ostream& out,
                            std::ostream& err);
 
 }  // namespace kazunavi::scenario

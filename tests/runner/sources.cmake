@@ -14,6 +14,9 @@ set(KAZUNAVI_RUNNER_LIBRARY_SOURCES
     runner/value.cpp
     runner/value_text.cpp
     runner/variables.cpp)
+# main() for each platform (KAZUNAVI_PLATFORM): Windows' reads wide arguments.
+set(KAZUNAVI_RUNNER_MAIN_linux runner/main.cpp)
+set(KAZUNAVI_RUNNER_MAIN_win32 runner/main_win32.cpp)
 set(KAZUNAVI_RUNNER_SOURCES
     ${KAZUNAVI_RUNNER_LIBRARY_SOURCES}
-    runner/main.cpp)
+    ${KAZUNAVI_RUNNER_MAIN_${KAZUNAVI_PLATFORM}})

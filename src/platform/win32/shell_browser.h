@@ -1,0 +1,27 @@
+#pragma once
+
+// The browser step on Windows: the address handed to the shell, which opens
+// it in the user's default browser.
+
+#include <string>
+#include <string_view>
+
+#include "platform/services.h"
+
+namespace kazunavi {
+
+// What the shell is given for an address: a web address as it is, one
+// without a scheme (www.example.org/1) as http://. Throws Failure for an
+// empty address, one beginning with '-' or holding a control character, and
+// one of any other scheme: the shell would open files (file:) and run
+// programs for them, not a browser.
+std::wstring shellAddressFor(std::u16string_view address);
+
+class ShellBrowser : public Browser {
+  public:
+    // Returns as soon as the shell has handed the address on. Throws Failure
+    // when the address cannot be sent or the shell cannot open it.
+    void navigate(std::u16string_view address) override;
+};
+
+}  // namespace kazunavi

@@ -1,0 +1,29 @@
+#pragma once
+
+// The system clipboard on Windows, Unicode text, opened with a window of the
+// program's own. A clipboard that another program holds open is a failure at
+// once: the call never waits for it.
+
+#include <windows.h>
+
+#include "platform/services.h"
+
+namespace kazunavi {
+
+class Win32Clipboard : public Clipboard {
+  public:
+    // owner: the window the clipboard is opened with; it owns what setText puts there.
+    explicit Win32Clipboard(HWND owner) : owner_(owner) {}
+
+    // Needs no opening, so it never fails.
+    bool hasText() override;
+    // The text up to its first NUL.
+    std::u16string text() override;
+    void clear() override;
+    void setText(std::u16string_view text) override;
+
+  private:
+    HWND owner_;
+};
+
+}  // namespace kazunavi

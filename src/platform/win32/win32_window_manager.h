@@ -1,0 +1,29 @@
+#pragma once
+
+// The window manager on Windows. Titles are read as UTF-16 and narrowed by
+// the program's own rule (code page 932 through its table, never cut inside
+// a character): the ANSI call would use the system's code page, and some
+// systems, and Wine, cut it inside a double-byte character.
+
+#include <windows.h>
+
+#include "platform/services.h"
+
+namespace kazunavi {
+
+// The logic's handle of a window: 64-bit Windows keeps window handles within
+// 32 bits (sign-extended), so that 32-bit programs can share them.
+WindowHandle handleOf(HWND window);
+HWND windowOf(WindowHandle handle);
+
+class Win32WindowManager : public WindowManager {
+  public:
+    WindowHandle foregroundWindow() override;
+    // Empty for a window that is gone.
+    std::u16string windowText(WindowHandle window, int bufferSize) override;
+    void keepOnTop(WindowHandle window) override;
+    // The system's move loop, as for a press on the window's caption.
+    void startDrag(WindowHandle window) override;
+};
+
+}  // namespace kazunavi
