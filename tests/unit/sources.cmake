@@ -1,6 +1,5 @@
 # The tests of the portable code, built on every platform.
 set(KAZUNAVI_UNIT_TEST_SOURCES
-    unit/desktop_entry_test.cpp
     unit/element_test.cpp
     unit/event_wiring_test.cpp
     unit/ini_document_test.cpp
@@ -10,6 +9,7 @@ set(KAZUNAVI_UNIT_TEST_SOURCES
     )
 # The tests of each platform's services (KAZUNAVI_PLATFORM).
 set(KAZUNAVI_UNIT_TEST_SOURCES_linux
+    unit/desktop_entry_test.cpp
     unit/ini_profile_test.cpp
     unit/latest_browser_windows_test.cpp
     unit/platform_services_test.cpp

@@ -150,10 +150,10 @@ TEST(Win32Clipboard, FailsAtOnceWhileAnotherProgramHoldsIt) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
     holder.kill();
     clipboard.setText(std::u16string(u"日本語\0tail", 8));
-    EXPECT_EQ(clipboard.text(), u"日本語");
+    EXPECT_EQ(clipboard.text().get(), u"日本語");
     clipboard.clear();
     EXPECT_FALSE(clipboard.hasText());
-    EXPECT_EQ(clipboard.text(), u"");
+    EXPECT_EQ(clipboard.text().get(), u"");
 }
 
 // A window of this program with a title, gone with its owner.

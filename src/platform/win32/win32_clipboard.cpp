@@ -75,7 +75,7 @@ bool Win32Clipboard::hasText() {
     return ::IsClipboardFormatAvailable(CF_UNICODETEXT) != 0;
 }
 
-std::u16string Win32Clipboard::text() {
+SharedText Win32Clipboard::text() {
     const ClipboardSession open(owner_);
     const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
     if (data == nullptr) {

@@ -18,7 +18,7 @@ class Win32Clipboard : public Clipboard {
     // Needs no opening, so it never fails.
     bool hasText() override;
     // The text up to its first NUL.
-    std::u16string text() override;
+    SharedText text() override;
     void clear() override;
     void setText(std::u16string_view text) override;
 
