@@ -190,6 +190,9 @@ TEST(QtMessageBoxTest, StylesTitlesAndAnswers) {
             EXPECT_EQ(u16(box->windowTitle()), c.title);
             EXPECT_EQ(box->text(), qText(c.prompt).replace(QStringLiteral("\r\n"), "\n"));
             EXPECT_EQ(box->icon(), c.icon);
+            // Above the program's windows; nothing to minimise or maximise.
+            const Qt::WindowFlags above = Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint;
+            EXPECT_EQ(box->windowFlags() & (above | Qt::WindowMinMaxButtonsHint), above);
             EXPECT_EQ(box->buttons().size(), c.style == kOkCancel ? 2 : 1);
             EXPECT_EQ(box->button(QMessageBox::Ok)->text(), QStringLiteral("OK"));
             if (QAbstractButton* cancel = box->button(QMessageBox::Cancel)) {

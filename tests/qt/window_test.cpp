@@ -41,6 +41,11 @@ TEST_F(WindowTest, TheMainWindowShowsItsInventoryAndFollowsIt) {
         EXPECT_EQ(w->isEnabled(), e.enabled) << e.name();
         EXPECT_EQ(view().viewOf(w)->shown().text, e.text()) << e.name();
         EXPECT_EQ(u16(w->toolTip()), e.toolTipText()) << e.name();
+        // Screen readers: a caption names it, else the tooltip; a field's text never does.
+        const bool field = e.isTextBox() || e.isList();
+        EXPECT_EQ(u16(w->accessibleName()), field || e.text().empty() ? e.toolTipText() : e.text())
+            << e.name();
+        EXPECT_EQ(w->accessibleDescription(), w->toolTip()) << e.name();
         EXPECT_TRUE(captionFits(view(), e)) << e.name();
         if (e.container.empty() && e.geometry.top >= 685 && e.kind() != ElementKind::Line) {
             EXPECT_TRUE(QRect(0, 46, 182, 151).contains(w->geometry())) << e.name();

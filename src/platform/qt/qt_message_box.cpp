@@ -13,6 +13,9 @@ int QtMessageBox::show(std::u16string_view prompt, int style, std::u16string_vie
     }
     QMessageBox box(owner_ ? owner_() : nullptr);
     box.setWindowTitle(qText(title));
+    // Above the program's own always-on-top window (a second copy's box too),
+    // with a title and a close button but nothing to minimise or maximise.
+    box.setWindowFlags(kBoxWindowFlags | Qt::WindowStaysOnTopHint);
     box.setTextFormat(Qt::PlainText);
     QString text = qText(prompt);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

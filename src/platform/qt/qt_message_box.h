@@ -9,6 +9,11 @@
 
 namespace kazunavi {
 
+// The frame of the program's boxes: the window manager is told to offer a
+// title and a close button, and no minimise or maximise button.
+inline constexpr Qt::WindowFlags kBoxWindowFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
 class QtMessageBox : public MessageBoxService {
   public:
     // The window the box belongs to (null: none), asked at every box.

@@ -89,6 +89,18 @@ bool ElementView::syncCommon(QWidget& w) {
     if (contentNew_ && shownPart(element_.toolTipText()) != shown_.toolTip) {
         shown_.toolTip = shownPart(element_.toolTipText());
         w.setToolTip(qText(shown_.toolTip));
+        w.setAccessibleDescription(w.toolTip());
+    }
+    if (contentNew_) {
+        // What a screen reader names it by: its caption, else its tooltip. A
+        // field's text is its value, never its name.
+        const bool field = element_.isTextBox() || element_.isList();
+        const std::u16string_view caption =
+            field ? std::u16string_view(shown_.toolTip) : shownPart(element_.text());
+        const QString name = qText(caption.empty() ? std::u16string_view(shown_.toolTip) : caption);
+        if (name != w.accessibleName()) {
+            w.setAccessibleName(name);
+        }
     }
     return changed;
 }

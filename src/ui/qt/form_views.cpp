@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_window_manager.h"
 
 namespace kazunavi {
@@ -80,10 +81,8 @@ bool FormViews::syncAll() {
             auto send = [this](const std::string& target, Event event, int button) {
                 dispatch(target, event, button);
             };
-            about_ = std::make_unique<FormView>(
-                *form2, "Form2.", aboutBoxPictures(), send,
-                Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+            about_ = std::make_unique<FormView>(*form2, "Form2.", aboutBoxPictures(), send,
+                                                kBoxWindowFlags | Qt::MSWindowsFixedSizeDialogHint);
             about_->setWindowTitle(QString::fromUtf16(kProgramName) +
                                    QStringLiteral("  について..."));
             connect(about_.get(), &FormView::closeRequested, this, [this] {
