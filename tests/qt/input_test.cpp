@@ -129,6 +129,14 @@ TEST_F(InputTest, MouseEventsReachTheProceduresDownUpClick) {
                           surface ? QPoint(170, 2) : QPoint());
         EXPECT_EQ(calls_, click.calls) << click.target;
     }
+    // Tab in the collapsed window reaches no field of the hidden detail area.
+    widget("txtNow")->setFocus();
+    for (int press = 0; press < 12; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const QWidget* at = QApplication::focusWidget();
+        EXPECT_TRUE(view().rect().contains(at->mapTo(&view(), at->rect().center())))
+            << at->objectName().toStdString();
+    }
     // The space key clicks a button.
     calls_.clear();
     widget("Command4")->setFocus();

@@ -170,6 +170,19 @@ bool FormView::sync() {
     return changed;
 }
 
+bool FormView::focusNextPrevChild(bool next) {
+    for (std::size_t tries = 0; tries <= views_.size(); ++tries) {
+        if (!QWidget::focusNextPrevChild(next)) {
+            return false;
+        }
+        const QWidget* focused = focusWidget();
+        if (focused == nullptr || rect().contains(focused->mapTo(this, focused->rect().center()))) {
+            return true;
+        }
+    }
+    return true;
+}
+
 void FormView::detach() {
     model_ = nullptr;
     for (ElementView* view : views_) {

@@ -54,6 +54,9 @@ class FormView : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Tab walks only what the window shows: the collapsed main window hides
+    // the detail area's fields.
+    bool focusNextPrevChild(bool next) override;
 
   private:
     void build(const Pictures& pictures);
