@@ -13,6 +13,7 @@ packages=(
 if [[ " $* " == *" --tests "* ]]; then
     packages+=(
         libgtest-dev libgmock-dev libbenchmark-dev libxcb-xtest0-dev
+        desktop-file-utils appstream
         xvfb openbox xdotool xclip x11-utils imagemagick
         firefox-esr chromium at-spi2-core dbus-daemon python3
     )

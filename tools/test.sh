@@ -2,7 +2,8 @@
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and
 # runs every test: unit tests, scenarios, Qt tests, the end-to-end tests and
 # the integration tests with real browsers; then the Windows build's tests
-# under Wine (tools/test_windows.sh).
+# under Wine (tools/test_windows.sh) and the Debian package, installed and
+# removed again (tools/test_package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,3 +24,4 @@ ctest --output-on-failure -j"$(nproc)" -LE integration
 ctest --output-on-failure -L integration
 cd ..
 tools/test_windows.sh "$build"
+tools/test_package.sh
