@@ -39,13 +39,16 @@ bool QtClipboard::isOurs(std::uint32_t owner) const {
 }
 
 bool QtClipboard::hasText() {
+    lastAnswer_.reset();
     const std::uint32_t owner = foreign_ != nullptr ? ownerNow() : XCB_NONE;
     if (foreign_ == nullptr || isOurs(owner)) {
         // Our own text is at hand without asking the X server.
         const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
         return data != nullptr && data->hasText();
     }
-    return foreignText(owner).first;
+    // The text is asked for right after: the same answer serves it.
+    lastAnswer_ = {owner, foreignText(owner)};
+    return lastAnswer_->second.first;
 }
 
 SharedText QtClipboard::text() {
@@ -53,7 +56,9 @@ SharedText QtClipboard::text() {
     if (foreign_ == nullptr || isOurs(owner)) {
         return u16(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
     }
-    return foreignText(owner).second;
+    std::optional<std::pair<std::uint32_t, std::pair<bool, SharedText>>> last;
+    std::swap(last, lastAnswer_);
+    return last && last->first == owner ? last->second.second : foreignText(owner).second;
 }
 
 std::pair<bool, SharedText> QtClipboard::foreignText(std::uint32_t owner) {

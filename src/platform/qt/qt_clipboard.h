@@ -5,6 +5,7 @@
 // whose waits are bounded (a hung owner does not freeze the window).
 
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 #include "platform/services.h"
@@ -38,6 +39,8 @@ class QtClipboard : public Clipboard {
     std::pair<bool, SharedText> foreignText(std::uint32_t owner);
 
     BackgroundSelection* foreign_;
+    // The answer that the last look for text gave, for the text read next.
+    std::optional<std::pair<std::uint32_t, std::pair<bool, SharedText>>> lastAnswer_;
     std::uint32_t ourResourceBase_ = 0;
     std::uint32_t resourceMask_ = 0;
 };
