@@ -52,6 +52,10 @@ int main(int argc, char* argv[]) {
     if (app.ended()) {
         return 0;  // a second copy: the first one goes on alone
     }
+    // The first copy only: a second one would find the keys taken.
+    desktop.watchStepKeys([&views](kazunavi::QtGlobalKeys::Step step) {
+        views.press(step == kazunavi::QtGlobalKeys::kNext ? "UPbutton" : "DWNbutton");
+    });
     views.syncAll();
     return QApplication::exec();
 }

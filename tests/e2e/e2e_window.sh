@@ -5,7 +5,7 @@
 set -u
 # shellcheck source=../support/xsession.sh
 . "$(dirname "$0")/../support/xsession.sh"
-xs_require Xvfb openbox xdotool xclip xwininfo xprop import
+xs_require Xvfb openbox xdotool xclip xwininfo xprop xmessage import
 xs_start 150 || exit 1
 
 # The program in a folder of its own, its browser writing down the addresses.
@@ -66,6 +66,17 @@ for n in 2 3; do
     xs_click "$window" "${plus[@]}"
     check "\"+\" browses p0$n" xs_wait 5 visited "http://127.0.0.1/p0$n.jpg"
 done
+
+# The step keys work while another program has the focus.
+xmessage 'another program' &
+other=$!
+xdotool windowactivate --sync "$(xs_window '^xmessage$' 10)" 2>/dev/null
+xdotool key --clearmodifiers ctrl+alt+Next
+check "Ctrl+Alt+Page_Down steps from another program" xs_wait 5 visited 'http://127.0.0.1/p04.jpg'
+xdotool key --clearmodifiers ctrl+alt+Prior
+check "Ctrl+Alt+Page_Up steps back" \
+    xs_wait 5 eval '[ "$(tail -1 "$visits")" = http://127.0.0.1/p03.jpg ]'
+kill "$other"
 
 # OUTPUT clears and writes in one click after another program copied; the
 # watcher then catches our own text.

@@ -18,6 +18,7 @@
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_window_manager.h"
 #include "platform/x11/background_selection.h"
+#include "platform/x11/global_keys.h"
 #include "platform/x11/selection_reader.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_windows.h"
@@ -260,6 +261,23 @@ TEST_F(X11Test, AnOwnerThatAnswersLateHoldsUpNoLook) {
         const auto answer = selection.look(owner);
         return answer && answer->owner == owner && answer->text.get() == u"slow";
     }));
+}
+
+// Step keys by name, and a chord one program holds is refused to the next.
+TEST_F(X11Test, StepKeysAreReadByNameAndHeldByOneProgram) {
+    const std::optional<KeyChord> chord = parseKeyChord("ctrl+ALT+page_down");
+    ASSERT_TRUE(chord);
+    EXPECT_EQ(chord->keysym, 0xff56u);
+    EXPECT_EQ(chord->modifiers, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1);
+    EXPECT_EQ(parseKeyChord("Super+Shift+f12")->keysym, 0xffc9u);
+    for (const char* bad : {"Ctrl+", "Hyper+a", "F13", "", "Ctrl+Alt", "+"}) {
+        EXPECT_FALSE(parseKeyChord(bad)) << bad;
+    }
+    const auto elsewhere = X11Connection::open();
+    GlobalKeys ours(*x11_), theirs(*elsewhere);
+    EXPECT_TRUE(theirs.grab(1, *parseKeyChord("Ctrl+Alt+F9")));
+    EXPECT_FALSE(ours.grab(1, *parseKeyChord("Ctrl+Alt+F9")));
+    EXPECT_TRUE(ours.grab(2, *parseKeyChord("Ctrl+Alt+F10")));
 }
 
 TEST_F(X11Test, TitlesOwnWindowsAndTheActiveWindow) {

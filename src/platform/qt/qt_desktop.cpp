@@ -71,4 +71,11 @@ QtDesktop::QtDesktop()
 
 QtDesktop::~QtDesktop() = default;
 
+void QtDesktop::watchStepKeys(std::function<void(QtGlobalKeys::Step)> pressed) {
+    const std::optional<std::filesystem::path> folder =
+        configurationFolder(ProgramFolderSetting::ofThisProcess());
+    stepKeys_ =
+        std::make_unique<QtGlobalKeys>(folder ? *folder / "keys.ini" : "", std::move(pressed));
+}
+
 }  // namespace kazunavi

@@ -17,6 +17,7 @@
 #include "platform/linux/posix_file_store.h"
 #include "platform/linux/program_folder.h"
 #include "platform/qt/qt_clipboard.h"
+#include "platform/qt/qt_global_keys.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_timer_host.h"
 #include "platform/qt/qt_window_manager.h"
@@ -63,8 +64,11 @@ class QtDesktop {
     ~QtDesktop();
 
     Services& services() { return services_; }
+    // Makes the step keys work while other programs have the focus.
+    void watchStepKeys(std::function<void(QtGlobalKeys::Step)> pressed);
 
   private:
+    std::unique_ptr<QtGlobalKeys> stepKeys_;
     std::unique_ptr<X11Connection> x11ForWindows_;  // its events are the windows'
     std::unique_ptr<X11Windows> x11Windows_;
     std::unique_ptr<BackgroundSelection> selection_;

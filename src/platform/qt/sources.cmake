@@ -2,6 +2,7 @@
 add_library(kazunavi_qt STATIC
     ${CMAKE_CURRENT_LIST_DIR}/qt_clipboard.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_desktop.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/qt_global_keys.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_message_box.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_timer_host.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_window_manager.cpp)

@@ -42,6 +42,16 @@ void FormViews::dispatch(std::string_view target, Event event, int button) {
     }
 }
 
+void FormViews::press(std::string_view target) {
+    const QWidget* widget = main_->widgetOf(std::string(target));
+    if (widget == nullptr || !widget->isEnabled()) {
+        return;
+    }
+    dispatch(target, Event::MouseDown, 1);
+    dispatch(target, Event::MouseUp, 1);
+    dispatch(target, Event::Click, 0);
+}
+
 void FormViews::tick(Timer& timer) {
     // The timers of a window that is not loaded do not run.
     if (!app_.form1().loaded) {

@@ -29,6 +29,9 @@ class FormViews : public QObject {
 
     // Runs the event procedure of target and shows what it changed.
     void dispatch(std::string_view target, Event event, int button);
+    // A click on an element of the main window as a user makes it: nothing
+    // when the element (or what holds it) is disabled.
+    void press(std::string_view target);
     // A tick of one of the main window's timers.
     void tick(Timer& timer);
     // Brings every window in line with the model: opens and closes the about
