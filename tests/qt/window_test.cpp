@@ -59,6 +59,7 @@ TEST_F(WindowTest, TheMainWindowShowsItsInventoryAndFollowsIt) {
     // Red in the low byte: 0x0000FF (the lamp, lblAuto's text) is drawn red.
     EXPECT_EQ(pixelOf(widget("Command6(1)"), QPoint(6, 4)), QColor(255, 0, 0));
     EXPECT_TRUE(drawsColour(widget("lblAuto"), QColor(255, 0, 0)));
+    EXPECT_EQ(pixelOf(widget("Label4(5)"), QPoint(1, 1)), QColor(255, 255, 255));  // MEMO: opaque
     // Touching in twips is touching in pixels; the exit button lies on top.
     EXPECT_EQ(widget("DWNbutton")->geometry().left(), widget("UPbutton")->geometry().right() + 1);
     EXPECT_EQ(view().childAt(8, 8), widget("Command6(1)"));

@@ -251,6 +251,7 @@ Form1Inventory::Form1Inventory() : Window("Form1", kHandle) {
     b.label("Label4(5)")
         .at(30, 2632, 435, 180)
         .back(0xFFFFFF)
+        .opaque()
         .fore(kQuiet)
         .small(false)
         .centred()

@@ -1,6 +1,7 @@
 // Text boxes, the memo and the drop-down list: Qt's own editing widgets in
 // the colours of the inventory.
 
+#include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QPainter>
 #include <QTextBlock>
@@ -153,8 +154,14 @@ bool MemoView::sync() {
 
 ComboView::ComboView(Element& element, QWidget* parent) : RelayingView(element, parent) {
     setFont(qFont(element.font));
+    view()->setFont(font());  // the open list in the field's own small font
     setEditable(false);
     setSizeAdjustPolicy(QComboBox::AdjustToContentsOnFirstShow);
+    // A flat field in the colours of the model, as the other fields are, not
+    // the style's rounded button.
+    setStyleSheet(
+        QStringLiteral("QComboBox { border: 1px solid palette(mid); border-radius: 0px;"
+                       " background: palette(base); color: palette(text); padding-left: 2px; }"));
     shown_.listIndex = -2;
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (!attached_) {
