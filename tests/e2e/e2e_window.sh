@@ -102,6 +102,11 @@ check "with a hung clipboard owner the window collapses" xs_wait 3 size_is 182x4
 second=$!
 box=$(xs_window 'Kazunavi Error_01' 10)
 check "a second copy shows Error_01" [ -n "$box" ]
+above() { # WINDOW OTHER: whether WINDOW is stacked above OTHER
+    xprop -root _NET_CLIENT_LIST_STACKING | tr ',#' '\n\n' | awk -v a="$(printf '0x%x' "$1")" \
+        -v b="$(printf '0x%x' "$2")" '$1 == a {ia = NR} $1 == b {ib = NR} END {exit !(ia > ib)}'
+}
+check "its box is above the first copy's always-on-top window" above "$box" "$window"
 check "the lamp is dark with another program's box in front" xs_wait 3 lamp_is 128,0,0
 xdotool windowactivate --sync "$box" key --window "$box" Return 2>/dev/null
 check "the second copy ends after OK" xs_ended "$second"
