@@ -1,7 +1,9 @@
 # Portable services: the INI file and the profile functions, code page 932,
-# UTF-8, window-title narrowing, browser-frame matching, plain files.
+# UTF-8, window-title narrowing, browser-frame matching, plain files, the
+# choice of the program's folder.
 add_library(kazunavi_common STATIC
     ${CMAKE_CURRENT_LIST_DIR}/browser_frames.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/chosen_program_folder.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cp932.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ini_document.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ini_file_text.cpp

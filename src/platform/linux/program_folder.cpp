@@ -64,38 +64,7 @@ std::optional<std::filesystem::path> configurationFolder(const ProgramFolderSett
 }
 
 std::filesystem::path chooseProgramFolder(const ProgramFolderSetting& setting) {
-    const auto& beside = setting.executableFolder;
-    const auto configuration = configurationFolder(setting);
-    const auto holdsList = [](const std::filesystem::path& folder) {
-        std::error_code error;
-        return !folder.empty() && std::filesystem::exists(folder / kKeepListFileName, error);
-    };
-    if (!beside.empty() && setting.canCreateFilesIn && setting.canCreateFilesIn(beside)) {
-        return beside;
-    }
-    // A list that went to the configuration folder because the program's
-    // folder could not take it wins over the one left there.
-    if (configuration && (holdsList(*configuration) || !holdsList(beside))) {
-        return *configuration;
-    }
-    // Nowhere better: the program's folder, where saving will fail and say so.
-    return beside;
-}
-
-std::filesystem::path LinuxProgramFolder::path() {
-    if (!chosen_) {
-        chosen_ = chooseProgramFolder(setting_);
-    }
-    return *chosen_;
-}
-
-std::optional<std::filesystem::path> LinuxProgramFolder::userFolder() {
-    const auto configuration = configurationFolder(setting_);
-    if (!configuration || *configuration == path() ||
-        (setting_.canCreateFilesIn && setting_.canCreateFilesIn(path()))) {
-        return std::nullopt;
-    }
-    return configuration;
+    return LinuxProgramFolder(setting).path();
 }
 
 }  // namespace kazunavi

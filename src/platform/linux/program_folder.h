@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/services.h"
+#include "platform/common/chosen_program_folder.h"
 
 namespace kazunavi {
 
@@ -36,25 +36,15 @@ bool canCreateFilesIn(const std::filesystem::path& folder);
 // it).
 std::optional<std::filesystem::path> configurationFolder(const ProgramFolderSetting& setting);
 
-// The program's folder when files can be created there; else the
-// configuration folder when URL.ini is there or not beside the program;
-// else the program's folder (its list can be read, not written).
+// The folder the rule chooses with the configuration folder as the user's.
 std::filesystem::path chooseProgramFolder(const ProgramFolderSetting& setting);
 
-class LinuxProgramFolder : public ProgramFolder {
+class LinuxProgramFolder : public ChosenProgramFolder {
   public:
     LinuxProgramFolder() : LinuxProgramFolder(ProgramFolderSetting::ofThisProcess()) {}
-    explicit LinuxProgramFolder(ProgramFolderSetting setting) : setting_(std::move(setting)) {}
-
-    // Chosen once, at the first call, so that reading and writing the list
-    // always use the same file.
-    std::filesystem::path path() override;
-    // The configuration folder while the chosen folder cannot take files.
-    std::optional<std::filesystem::path> userFolder() override;
-
-  private:
-    ProgramFolderSetting setting_;
-    std::optional<std::filesystem::path> chosen_;
+    explicit LinuxProgramFolder(const ProgramFolderSetting& setting)
+        : ChosenProgramFolder(setting.executableFolder, configurationFolder(setting),
+                              setting.canCreateFilesIn) {}
 };
 
 }  // namespace kazunavi

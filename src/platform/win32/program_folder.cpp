@@ -65,35 +65,7 @@ std::optional<std::filesystem::path> localDataFolder(const Win32FolderSetting& s
 }
 
 std::filesystem::path chooseProgramFolder(const Win32FolderSetting& setting) {
-    const auto& beside = setting.executableFolder;
-    const auto local = localDataFolder(setting);
-    const auto holdsList = [](const std::filesystem::path& folder) {
-        std::error_code error;
-        return !folder.empty() && std::filesystem::exists(folder / kKeepListFileName, error);
-    };
-    if (!beside.empty() && setting.canCreateFilesIn && setting.canCreateFilesIn(beside)) {
-        return beside;
-    }
-    if (local && (holdsList(*local) || !holdsList(beside))) {
-        return *local;
-    }
-    return beside;
-}
-
-std::filesystem::path Win32ProgramFolder::path() {
-    if (!chosen_) {
-        chosen_ = chooseProgramFolder(setting_);
-    }
-    return *chosen_;
-}
-
-std::optional<std::filesystem::path> Win32ProgramFolder::userFolder() {
-    const auto local = localDataFolder(setting_);
-    if (!local || *local == path() ||
-        (setting_.canCreateFilesIn && setting_.canCreateFilesIn(path()))) {
-        return std::nullopt;
-    }
-    return local;
+    return Win32ProgramFolder(setting).path();
 }
 
 }  // namespace kazunavi

@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-#include "platform/services.h"
+#include "platform/common/chosen_program_folder.h"
 
 namespace kazunavi {
 
@@ -33,26 +33,15 @@ bool canCreateFilesIn(const std::filesystem::path& folder);
 // %LOCALAPPDATA%\Kazunavi; it may not exist yet (the first save creates it).
 std::optional<std::filesystem::path> localDataFolder(const Win32FolderSetting& setting);
 
-// The program's folder when files can be created there; else the local data
-// folder when URL.ini is there or not beside the program (a list a save
-// moved there wins over the one left behind); else the program's folder,
-// whose list can be read, not written.
+// The folder the rule chooses with the local data folder as the user's.
 std::filesystem::path chooseProgramFolder(const Win32FolderSetting& setting);
 
-class Win32ProgramFolder : public ProgramFolder {
+class Win32ProgramFolder : public ChosenProgramFolder {
   public:
     Win32ProgramFolder() : Win32ProgramFolder(Win32FolderSetting::ofThisProcess()) {}
-    explicit Win32ProgramFolder(Win32FolderSetting setting) : setting_(std::move(setting)) {}
-
-    // Chosen once, at the first call, so that reading and writing the list
-    // always use the same file.
-    std::filesystem::path path() override;
-    // The local data folder while the chosen folder cannot take files.
-    std::optional<std::filesystem::path> userFolder() override;
-
-  private:
-    Win32FolderSetting setting_;
-    std::optional<std::filesystem::path> chosen_;
+    explicit Win32ProgramFolder(const Win32FolderSetting& setting)
+        : ChosenProgramFolder(setting.executableFolder, localDataFolder(setting),
+                              setting.canCreateFilesIn) {}
 };
 
 }  // namespace kazunavi
