@@ -40,6 +40,20 @@ TEST(DesktopEntry, TheDefaultBrowserIsStartedDirectlyWithWhatKeepNeeds) {
     EXPECT_EQ(desktopFileOf("x.desktop", environment), data / "user/applications/x.desktop");
     EXPECT_EQ(desktopFileOf("../applications/x.desktop", environment), std::nullopt);
 
+    // xdg-mime names the default browser; its entry gives the command line.
+    const auto xdgMime = [&](const std::string& script) {
+        std::ofstream(data / "xdg-mime") << "#!/bin/sh\n" << script << "\n";
+        std::filesystem::permissions(data / "xdg-mime", std::filesystem::perms::owner_all);
+        return defaultBrowserExec(
+            {"PATH=/nowhere:" + data.path().string(), "XDG_DATA_HOME=" + (data / "user").string()});
+    };
+    std::ofstream(data / "user/applications/b.desktop") << "[Desktop Entry]\nExec=b --new %u\n";
+    EXPECT_EQ(xdgMime("[ \"$*\" = 'query default x-scheme-handler/http' ] && echo 'b.desktop;x'"),
+              "b --new %u");
+    for (const char* fails : {"echo b.desktop; exit 1", "echo none.desktop", "exec /bin/sleep 9"}) {
+        EXPECT_EQ(xdgMime(fails), std::nullopt) << fails;
+    }
+
     const auto commandFor = [&](std::optional<std::string> exec) {
         const BrowserCommand c = browserCommandFor(
             "http://a/", environment, [](const std::string& p) { return p != "/bin/gone"; },

@@ -229,6 +229,13 @@ std::optional<std::string_view> environmentValue(const std::vector<std::string>&
     return std::nullopt;
 }
 
+std::optional<std::string> findProgram(const std::string& word,
+                                       const std::vector<std::string>& environment,
+                                       const ExecutableProbe& isExecutable) {
+    return locate(word, environmentValue(environment, "PATH").value_or(kDefaultSearchPath),
+                  isExecutable);
+}
+
 bool isExecutableFile(const std::string& path) {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&

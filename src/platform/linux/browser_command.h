@@ -27,6 +27,12 @@ std::optional<std::string_view> environmentValue(const std::vector<std::string>&
 // A regular file that the calling user may execute.
 bool isExecutableFile(const std::string& path);
 
+// The file that runs for a program word in the environment's PATH (else
+// /bin:/usr/bin), as execvp finds it; nothing when none can run.
+std::optional<std::string> findProgram(const std::string& word,
+                                       const std::vector<std::string>& environment,
+                                       const ExecutableProbe& isExecutable = isExecutableFile);
+
 struct BrowserCommand {
     std::string program;            // the file to execute, as found
     std::vector<std::string> argv;  // argv[0] is the program word as written

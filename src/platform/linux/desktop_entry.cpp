@@ -86,9 +86,11 @@ std::optional<std::string> outputOf(std::vector<std::string> argv,
         envp.push_back(e.data());
     }
     envp.push_back(nullptr);
+    const std::optional<std::string> program = findProgram(argv.front(), environment);
     pid_t child = 0;
-    const int started =
-        ::posix_spawnp(&child, args[0], &actions, nullptr, args.data(), envp.data());
+    const int started = program ? ::posix_spawn(&child, program->c_str(), &actions, nullptr,
+                                                args.data(), envp.data())
+                                : ENOENT;
     ::posix_spawn_file_actions_destroy(&actions);
     writeEnd.reset();
     if (started != 0) {
