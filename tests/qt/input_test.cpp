@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <set>
 
 #include "platform/qt/qt_message_box.h"
 #include "qt_fixture.h"
@@ -129,14 +130,24 @@ TEST_F(InputTest, MouseEventsReachTheProceduresDownUpClick) {
                           surface ? QPoint(170, 2) : QPoint());
         EXPECT_EQ(calls_, click.calls) << click.target;
     }
-    // Tab in the collapsed window reaches no field of the hidden detail area.
+    // Tab in the collapsed window reaches no field of the hidden detail area,
+    // and of the labels only those with a click procedure; Space clicks them.
     widget("txtNow")->setFocus();
-    for (int press = 0; press < 12; ++press) {
+    std::set<std::string> reached;
+    for (int press = 0; press < 24; ++press) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         const QWidget* at = QApplication::focusWidget();
-        EXPECT_TRUE(view().rect().contains(at->mapTo(&view(), at->rect().center())))
-            << at->objectName().toStdString();
+        const std::string name = view().viewOf(at)->element().name();
+        reached.insert(name);
+        EXPECT_TRUE(view().rect().contains(at->mapTo(&view(), at->rect().center()))) << name;
+        EXPECT_TRUE(!dynamic_cast<const LabelView*>(at) ||
+                    app_->events().find(name, Event::Click) != nullptr)
+            << name;
     }
+    EXPECT_TRUE(reached.contains("lblAuto") && reached.contains("lblCUT"));
+    widget("lblAuto")->setFocus();
+    QTest::keyClick(widget("lblAuto"), Qt::Key_Space);
+    EXPECT_FALSE(f().v.AutoOn);
     // The space key clicks a button.
     calls_.clear();
     widget("Command4")->setFocus();

@@ -1,5 +1,6 @@
 // Labels, panels, shapes, lines and buttons: drawn by the views themselves.
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <algorithm>
@@ -96,6 +97,17 @@ void LabelView::fitCaption() {
     }
 }
 
+void LabelView::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    relay(Event::MouseDown, 1);
+    relay(Event::MouseUp, 1);
+    relay(Event::Click, 0);
+}
+
 void LabelView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setFont(fitted_);
@@ -109,6 +121,10 @@ void LabelView::paintEvent(QPaintEvent*) {
         inner.adjust(1, 1, -1, -1);
     }
     drawCaption(p, inner, design_, shown_, Qt::black);
+    if (hasFocus()) {
+        p.setPen(QPen(shown_.fore ? qColour(*shown_.fore) : QColor(Qt::black), 1, Qt::DotLine));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 // ---------------------------------------------------------------- panels

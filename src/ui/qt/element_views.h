@@ -154,9 +154,16 @@ class LabelView : public RelayingView<QWidget> {
   public:
     LabelView(Element& element, QWidget* parent);
     bool sync() override;
+    // A label the user clicks is reached by Tab (never by a click: that
+    // leaves the focus where it was) and clicked by Space or Enter; a dotted
+    // frame marks it while it has the focus.
+    void takeKeyboard() { setFocusPolicy(Qt::TabFocus); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent*) override { update(); }
+    void focusOutEvent(QFocusEvent*) override { update(); }
 
   private:
     void fitCaption();

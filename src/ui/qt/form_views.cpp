@@ -18,6 +18,12 @@ FormViews::FormViews(Application& app, QtWindowManager* windows) : app_(app), wi
     main_ = std::make_unique<FormView>(app_.form1(), "", mainWindowPictures(), send,
                                        Qt::Window | Qt::FramelessWindowHint);
     main_->setWindowTitle(QString::fromUtf16(kProgramName));
+    for (const auto& [target, event] : app_.events().wired()) {
+        if (auto* label = dynamic_cast<LabelView*>(main_->viewOf(main_->widgetOf(target)));
+            label != nullptr && event == Event::Click) {
+            label->takeKeyboard();
+        }
+    }
     connect(main_.get(), &FormView::closeRequested, this, [this] {
         app_.close("Form1");
         syncAll();
