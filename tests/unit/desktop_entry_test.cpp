@@ -19,6 +19,7 @@ TEST(DesktopEntry, TheExecLineOfTheEntryWithItsQuotesEscapesAndFieldCodes) {
                                "Exec=/usr/bin/b %U\r\n[Other]\nExec=y\n"),
               "/usr/bin/b %U");
     EXPECT_EQ(desktopEntryExec("Exec=top\n[Desktop Entry]\nName=B\n"), std::nullopt);
+    EXPECT_EQ(desktopEntryExec("[Desktop Entry]\nExec=b %u"), "b %u");
     const auto words = [](std::string_view exec) { return execWords(exec, "http://a/%u"); };
     EXPECT_EQ(words("b --url=%u %i %c %k x%%y\t%F"),
               (Words{"b", "--url=http://a/%u", "", "", "", "x%y", "http://a/%u"}));

@@ -236,6 +236,10 @@ TEST(ProgramFolder, BesideTheProgramOrInTheUsersConfigurationFolder) {
     EXPECT_EQ(setting.executableFolder, fs::read_symlink("/proc/self/exe").parent_path());
     EXPECT_EQ(setting.xdgConfigHome, "/c");
     EXPECT_EQ(setting.home, ::getpwuid(::getuid())->pw_dir);  // the account's, for an empty $HOME
+    {
+        const Setting user("HOME", "/h");
+        EXPECT_EQ(ProgramFolderSetting::ofThisProcess().home, "/h");
+    }
     setting = {bin.path(), "/x", "/h", setting.canCreateFilesIn};
     EXPECT_EQ(chooseProgramFolder(setting), bin.path());
     EXPECT_TRUE(fs::is_empty(bin.path()));  // the probe is gone again
@@ -261,10 +265,10 @@ TEST(TextConversions, CodePage932Utf8AndNumbers) {
     EXPECT_EQ(toCp932(u"日ｶ\u3000\\~"), "\x93\xFA\xB6\x81\x40\\~");
     EXPECT_EQ(fromCp932("\x93\xFA\xB6\x81\x40\\~"), u"日ｶ\u3000\\~");
     EXPECT_EQ(fromCp932("\x7F\x80\xA0\xA1\xDF\xE0"), u"\x7F\xDC80\xDCA0｡ﾟ\xDCE0");
-    EXPECT_EQ(toCp932(u"\uFA2C\u2014\u00A5a\u0080\uFFFD\U0001F600\uD55C" +
+    EXPECT_EQ(toCp932(u"\uFA2C\u2014\u00A5a\u0080\uFFFD\U0001F600\U0010FFFF\uD55C" +
                       std::u16string(1, u'\xD800') + u"z"),
               "\xFB\xF9\x81\x5C\x5C"
-              "a?????z");
+              "a??????z");
     EXPECT_EQ(fromCp932("a\x80z\x82\n\x93\xFA\x82"), u"a\xDC80z\xDC82\n日\xDC82");
     int characters = 0;  // any two bytes come back; a character of its code, not a second one
     for (int code = 0; code <= 0xFFFF; ++code) {
