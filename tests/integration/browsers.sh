@@ -11,20 +11,22 @@ xs_require firefox-esr chromium dbus-daemon Xvfb openbox xdotool xprop python3 s
 [ -x /usr/libexec/at-spi-bus-launcher ] ||
     { echo "SKIP: no accessibility bus (Debian package: at-spi2-core)"; exit 77; }
 probe=$1 program=$2
-xs_start bus 280 || exit 1
+xs_start bus 340 || exit 1
 unset MOZ_HEADLESS
 
 www=$XS/www
 mkdir -p "$www" "$XS/firefox" "$XS/program"
 long_title=$(python3 -c 'print("語" * 70)')
 cut_title=$(python3 -c 'print("語" * 63)') # what fits of it
-for page in "ff:Firefox page" "a:Page A 日本" "long:$long_title" "tab2:Background tab"; do
+for page in "ff:Firefox page" "a:Page A 日本" "long:$long_title" "tab2:Background tab" \
+    "ff2:Second Firefox" "b:Page B 二"; do
     printf '<!DOCTYPE html><meta charset="utf-8"><title>%s</title><p>%s\n' "${page#*:}" \
         "${page#*:}" >"$www/${page%%:*}.html"
 done
 # The first page goes to the address that go.txt names, once it is there.
 printf '<script>setInterval(async () => { const a = await fetch("go.txt?" + Date.now());
     if (a.ok) location.href = (await a.text()).trim(); }, 100);</script>\n' >>"$www/ff.html"
+sed 's/go\.txt/go2.txt/' "$www/ff.html" >"$www/ff2.html"
 python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$www" >"$XS/http" 2>/dev/null &
 xs_wait 10 grep -q port "$XS/http" || { echo "FAIL: no page server"; exit 1; }
 site="http://127.0.0.1:$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$XS/http")"
@@ -82,6 +84,26 @@ mark
 sleep 4
 kill -CONT "$firefox_pid"
 check "a hanging Firefox in front holds up no tick" went_on "$(capture "$firefox" a.html 'Page A 日本')"
+
+# A Firefox started as a user would, without accessibility: it publishes
+# nothing on the bus, and its page is learnt from its session store.
+mkdir -p "$XS/firefox2"
+cp "$XS/firefox/user.js" "$XS/firefox2/"
+env -u GNOME_ACCESSIBILITY MOZ_CRASHREPORTER_DISABLE=1 setsid firefox-esr -profile \
+    "$XS/firefox2" -no-remote "$site/ff2.html" >"$XS/firefox2.log" 2>&1 &
+firefox2_group=$!
+firefox2=$(xs_window '^Second Firefox — Mozilla Firefox$' 60) || { echo "FAIL: no Firefox 2"; exit 1; }
+front "$firefox2"
+echo "$site/b.html" >"$www/go2.txt"
+xs_wait 20 eval "xdotool getwindowname $firefox2 | grep -q '^Page B'"
+navigated=$(date +%s.%N)
+mark
+check "Firefox without accessibility: its session store shows a navigation within 20 s" \
+    shown 20 "$(capture "$firefox2" b.html "Page B 二")"
+awk -v from="$navigated" -v to="$(date +%s.%N)" \
+    'BEGIN { printf "(the capture showed it %.1f s after the navigation)\n", to - from }'
+kill -- "-$firefox2_group"
+xs_wait 10 eval "! xdotool search --onlyvisible --name '^Page B' >/dev/null 2>&1"
 
 cp "$program" "$XS/program/kazunavi"
 QT_QPA_PLATFORM=xcb "$XS/program/kazunavi" >"$XS/program.log" 2>&1 &
