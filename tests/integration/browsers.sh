@@ -23,10 +23,11 @@ for page in "ff:Firefox page" "a:Page A 日本" "long:$long_title" "tab2:Backgro
     printf '<!DOCTYPE html><meta charset="utf-8"><title>%s</title><p>%s\n' "${page#*:}" \
         "${page#*:}" >"$www/${page%%:*}.html"
 done
-# The first page goes to the address that go.txt names, once it is there.
+# The first page goes to the address that go.txt names, once it is there; the
+# second Firefox's page to the one go2.txt names.
 printf '<script>setInterval(async () => { const a = await fetch("go.txt?" + Date.now());
     if (a.ok) location.href = (await a.text()).trim(); }, 100);</script>\n' >>"$www/ff.html"
-sed 's/go\.txt/go2.txt/' "$www/ff.html" >"$www/ff2.html"
+tail -2 "$www/ff.html" | sed 's/go\.txt/go2.txt/' >>"$www/ff2.html"
 python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$www" >"$XS/http" 2>/dev/null &
 xs_wait 10 grep -q port "$XS/http" || { echo "FAIL: no page server"; exit 1; }
 site="http://127.0.0.1:$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$XS/http")"
@@ -92,7 +93,8 @@ cp "$XS/firefox/user.js" "$XS/firefox2/"
 env -u GNOME_ACCESSIBILITY MOZ_CRASHREPORTER_DISABLE=1 setsid firefox-esr -profile \
     "$XS/firefox2" -no-remote "$site/ff2.html" >"$XS/firefox2.log" 2>&1 &
 firefox2_group=$!
-firefox2=$(xs_window '^Second Firefox — Mozilla Firefox$' 60) || { echo "FAIL: no Firefox 2"; exit 1; }
+firefox2=$(xs_window '^Second Firefox — Mozilla Firefox$' 60) ||
+    { echo "FAIL: no second Firefox"; tail -5 "$XS/firefox2.log"; exit 1; }
 front "$firefox2"
 echo "$site/b.html" >"$www/go2.txt"
 xs_wait 20 eval "xdotool getwindowname $firefox2 | grep -q '^Page B'"

@@ -117,10 +117,13 @@ std::optional<ShownPage> FirefoxSessions::pageShown(std::uint32_t processId,
     if (!profile) {
         return std::nullopt;
     }
-    // A Firefox that has not written its store yet shows nothing known.
+    // Without a store (another program of the same family, or a Firefox
+    // that has not written one yet) the window is not known as a browser's.
     const std::vector<StoredPage>* pages = pagesOf(*profile);
-    return (pages != nullptr ? pageOfWindow(*pages, windowTitle) : std::nullopt)
-        .value_or(ShownPage{});
+    if (pages == nullptr) {
+        return std::nullopt;
+    }
+    return pageOfWindow(*pages, windowTitle).value_or(ShownPage{});
 }
 
 }  // namespace kazunavi

@@ -29,7 +29,8 @@ class FirefoxSessions {
     // The web page in the window with this title of this process, as the
     // session store of its profile tells it: an empty address where the store
     // does not show it (not yet written since the window's last navigation,
-    // or no web page); nothing where the process is no Firefox of this user.
+    // or no web page); nothing where the process is no Firefox of this user
+    // or has no store.
     std::optional<ShownPage> pageShown(std::uint32_t processId, std::u16string_view windowTitle);
 
   private:
