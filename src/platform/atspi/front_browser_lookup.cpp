@@ -181,16 +181,22 @@ FrontBrowserLookup::Sight FrontBrowserLookup::look(AccessibilityBus::Clock::time
     if (!front) {
         return {};
     }
+    bool published = false;
     try {
         if (AccessibilityBus* connected = bus(deadline)) {
             const std::vector<AccessibleRef> applications =
                 applicationsOf(*connected, front->processId);
-            if (!applications.empty()) {
+            published = !applications.empty();
+            if (published) {
                 return browserWindow(*connected, *front, applications);
             }
         }
     } catch (const Failure&) {
-        // No bus, or a browser that did not answer in time (the time is up).
+        // A browser on the bus that does not answer in time is not asked
+        // elsewhere: nothing found.
+        if (published) {
+            return {};
+        }
     }
     // The process publishes nothing on the bus, or there is no bus.
     return storedWindow(*front, deadline);
