@@ -46,7 +46,7 @@ TEST(FirefoxSession, FindsTheWindowsPageByItsWholeTitleOnly) {
         {"selected": 1, "tabs": [{"index": 1, "entries": [
             {"url": "about:preferences", "title": "Settings"}]}]},
         {"selected": 1, "tabs": [{"index": 1, "entries": [
-            {"url": "HTTPS://h/s", "title": "Blog"}]}]},
+            {"url": "https://h/s", "title": "Blog"}]}]},
         {"selected": 1, "tabs": [{"index": 1, "entries": [{"url": "http://h/a", "title": "Twin"}]}]},
         {"selected": 1, "tabs": [{"index": 1, "entries": [{"url": "http://h/b", "title": "Twin"}]}]},
         {"selected": 3, "tabs": []}, {"selected": 1, "tabs": 5}, {"tabs": [{}]},
@@ -59,7 +59,7 @@ TEST(FirefoxSession, FindsTheWindowsPageByItsWholeTitleOnly) {
     ASSERT_TRUE(news);
     EXPECT_EQ(news->url, u"http://h/2");
     EXPECT_EQ(news->titleSuffixLength, 18);
-    EXPECT_EQ(page(u"Blog — Mozilla Firefox Private Browsing")->url, u"HTTPS://h/s");
+    EXPECT_EQ(page(u"Blog — Mozilla Firefox Private Browsing")->url, u"https://h/s");
     // A store older than the window's title, an earlier entry, a tab behind.
     EXPECT_FALSE(page(u"Blog — Post — Mozilla Firefox"));
     EXPECT_FALSE(page(u"News — Mozilla Firefox"));
@@ -68,7 +68,7 @@ TEST(FirefoxSession, FindsTheWindowsPageByItsWholeTitleOnly) {
     EXPECT_FALSE(page(u"Twin — Mozilla Firefox"));      // two pages
     EXPECT_FALSE(page(u"Blog"));
     EXPECT_FALSE(page(u"News — Site"));
-    EXPECT_EQ(page(u"Blog - Mozilla Firefox")->url, u"HTTPS://h/s");
+    EXPECT_EQ(page(u"Blog - Mozilla Firefox")->url, u"https://h/s");
     EXPECT_FALSE(storedPages("{\"windows\": [{\"selected\": 1, "));
     EXPECT_FALSE(storedPages("[1, 2]"));
     EXPECT_FALSE(storedPages(""));

@@ -2,7 +2,6 @@
 
 #include <lz4.h>
 
-#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <nlohmann/json.hpp>
@@ -54,14 +53,10 @@ std::optional<StoredPage> shownPage(const nlohmann::json& window) {
     return StoredPage{textOf(*entry, "title"), textOf(*entry, "url")};
 }
 
+// The web addresses as the capture takes them; Firefox writes its schemes in
+// small letters.
 bool isWebAddress(std::u16string_view url) {
-    constexpr std::u16string_view kSchemes[] = {u"http://", u"https://"};
-    return std::ranges::any_of(kSchemes, [url](std::u16string_view scheme) {
-        return url.size() > scheme.size() &&
-               std::equal(scheme.begin(), scheme.end(), url.begin(), [](char16_t a, char16_t b) {
-                   return a == (b >= u'A' && b <= u'Z' ? b - u'A' + u'a' : b);
-               });
-    });
+    return url.starts_with(u"http://") || url.starts_with(u"https://");
 }
 
 // The window's title less the browser's suffix: the browser's name follows
