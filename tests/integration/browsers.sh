@@ -11,20 +11,23 @@ xs_require firefox-esr chromium dbus-daemon Xvfb openbox xdotool xprop python3 s
 [ -x /usr/libexec/at-spi-bus-launcher ] ||
     { echo "SKIP: no accessibility bus (Debian package: at-spi2-core)"; exit 77; }
 probe=$1 program=$2
-xs_start bus 280 || exit 1
+xs_start bus 400 || exit 1
 unset MOZ_HEADLESS
 
 www=$XS/www
 mkdir -p "$www" "$XS/firefox" "$XS/program"
 long_title=$(python3 -c 'print("語" * 70)')
 cut_title=$(python3 -c 'print("語" * 63)') # what fits of it
-for page in "ff:Firefox page" "a:Page A 日本" "long:$long_title" "tab2:Background tab"; do
+for page in "ff:Firefox page" "a:Page A 日本" "long:$long_title" "tab2:Background tab" \
+    "ff2:Second Firefox" "b:Page B 二" "c:Page C 三"; do
     printf '<!DOCTYPE html><meta charset="utf-8"><title>%s</title><p>%s\n' "${page#*:}" \
         "${page#*:}" >"$www/${page%%:*}.html"
 done
-# The first page goes to the address that go.txt names, once it is there.
+# The first page goes to the address that go.txt names, once it is there; the
+# second Firefox's page to the one go2.txt names.
 printf '<script>setInterval(async () => { const a = await fetch("go.txt?" + Date.now());
     if (a.ok) location.href = (await a.text()).trim(); }, 100);</script>\n' >>"$www/ff.html"
+tail -2 "$www/ff.html" | sed 's/go\.txt/go2.txt/' >>"$www/ff2.html"
 python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$www" >"$XS/http" 2>/dev/null &
 xs_wait 10 grep -q port "$XS/http" || { echo "FAIL: no page server"; exit 1; }
 site="http://127.0.0.1:$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$XS/http")"
@@ -82,6 +85,47 @@ mark
 sleep 4
 kill -CONT "$firefox_pid"
 check "a hanging Firefox in front holds up no tick" went_on "$(capture "$firefox" a.html 'Page A 日本')"
+
+# A Firefox started as a user would, without accessibility: it publishes
+# nothing on the bus, and its page is learnt from its session store.
+mkdir -p "$XS/firefox2"
+cp "$XS/firefox/user.js" "$XS/firefox2/"
+env -u GNOME_ACCESSIBILITY MOZ_CRASHREPORTER_DISABLE=1 setsid firefox-esr -profile \
+    "$XS/firefox2" -no-remote "$site/ff2.html" >"$XS/firefox2.log" 2>&1 &
+firefox2_group=$!
+firefox2=$(xs_window '^Second Firefox — Mozilla Firefox$' 60) ||
+    { echo "FAIL: no second Firefox"; tail -5 "$XS/firefox2.log"; exit 1; }
+front "$firefox2"
+echo "$site/b.html" >"$www/go2.txt"
+# How long after the window took the page's title the capture showed it.
+navigated() { xs_wait 20 eval "xdotool getwindowname $firefox2 | grep -q '^$1'"; t0=$(date +%s.%N); }
+delay() { awk -v from="$t0" -v to="$(date +%s.%N)" 'BEGIN { printf "(after %.1f s)\n", to - from }'; }
+navigated "Page B"
+mark
+check "Firefox without accessibility: its session store shows a navigation within 20 s" \
+    shown 20 "$(capture "$firefox2" b.html "Page B 二")"
+delay
+# A page that the program sends to that running Firefox: the new process
+# hands it over, and the running one shows it without accessibility as well.
+mkdir -p "$XS/sender"
+cp "$program" "$XS/sender/kazunavi"
+BROWSER="firefox-esr -profile $XS/firefox2 %s" QT_QPA_PLATFORM=xcb "$XS/sender/kazunavi" \
+    >"$XS/sender.log" 2>&1 &
+main_pid=$!
+main=$(xs_window '^Kazunavi$' 20) || { echo "FAIL: no main window"; exit 1; }
+sleep 1 # what the clipboard held at the start is not caught
+printf '%s' "${site#h}/c.html" | xclip -selection clipboard
+navigated "Page C"
+front "$firefox2"
+# A page in a new tab may miss Firefox's next write of its store and wait for
+# the one after: up to about 30 s.
+check "a page the program sent to that Firefox shows once its store holds it" \
+    shown 35 "$(capture "$firefox2" c.html "Page C 三")"
+delay
+xs_click "$main" 8 8
+xs_ended "$main_pid"
+kill -- "-$firefox2_group"
+xs_wait 10 eval "! xdotool search --onlyvisible --name '^Page B' >/dev/null 2>&1"
 
 cp "$program" "$XS/program/kazunavi"
 QT_QPA_PLATFORM=xcb "$XS/program/kazunavi" >"$XS/program.log" 2>&1 &

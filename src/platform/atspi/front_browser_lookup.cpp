@@ -111,11 +111,12 @@ std::vector<AccessibleRef> FrontBrowserLookup::applicationsOf(AccessibilityBus& 
     return matching;
 }
 
-FrontBrowserLookup::Sight FrontBrowserLookup::browserWindow(AccessibilityBus& bus,
-                                                            const FrontWindow& front) {
+FrontBrowserLookup::Sight FrontBrowserLookup::browserWindow(
+    AccessibilityBus& bus, const FrontWindow& front,
+    const std::vector<AccessibleRef>& applications) {
     std::vector<AccessibleRef> frames;
     std::vector<FrameFacts> facts;
-    for (const AccessibleRef& application : applicationsOf(bus, front.processId)) {
+    for (const AccessibleRef& application : applications) {
         for (AccessibleRef& frame : bus.children(application)) {
             FrameFacts fact{fromUtf8(bus.name(frame)), front.processId, false};
             // Only a frame with the window's title can be it: the state is
@@ -160,21 +161,45 @@ FrontBrowserLookup::Sight FrontBrowserLookup::browserWindow(AccessibilityBus& bu
     return {BrowserWindow{front.id, fromUtf8(address), suffix}, false};
 }
 
+FrontBrowserLookup::Sight FrontBrowserLookup::storedWindow(
+    const FrontWindow& front, AccessibilityBus::Clock::time_point deadline) {
+    // The store's reading is short but not free: none once the time is up.
+    if (AccessibilityBus::Clock::now() >= deadline || g_cancellable_is_cancelled(cancellable_)) {
+        return {};
+    }
+    // The store tells a page only once it holds the window's very title, so a
+    // second look would find nothing more. Until then the window shows
+    // nothing that could be kept: not the page caught before it.
+    if (std::optional<ShownPage> page = sessions_.pageShown(front.processId, front.title)) {
+        return {BrowserWindow{front.id, std::move(page->url), page->titleSuffixLength}, false};
+    }
+    return {};
+}
+
 FrontBrowserLookup::Sight FrontBrowserLookup::look(AccessibilityBus::Clock::time_point deadline) {
     const std::optional<FrontWindow> front = frontWindow();
     if (!front) {
         return {};
     }
+    bool published = false;
     try {
-        AccessibilityBus* connected = bus(deadline);
-        if (connected == nullptr) {
+        if (AccessibilityBus* connected = bus(deadline)) {
+            const std::vector<AccessibleRef> applications =
+                applicationsOf(*connected, front->processId);
+            published = !applications.empty();
+            if (published) {
+                return browserWindow(*connected, *front, applications);
+            }
+        }
+    } catch (const Failure&) {
+        // A browser on the bus that does not answer in time is not asked
+        // elsewhere: nothing found.
+        if (published) {
             return {};
         }
-        return browserWindow(*connected, *front);
-    } catch (const Failure&) {
-        // A browser that does not answer in time, or no bus: nothing found.
-        return {};
     }
+    // The process publishes nothing on the bus, or there is no bus.
+    return storedWindow(*front, deadline);
 }
 
 std::vector<BrowserWindow> FrontBrowserLookup::lookUp() {

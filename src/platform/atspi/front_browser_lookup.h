@@ -5,7 +5,8 @@
 // page is the frame's one web document that is showing, and the document
 // tells its address. The X11 window in front gives its id, title and process
 // id; the frame of that process with that name (the ACTIVE one of several) is
-// that window.
+// that window. A Firefox that shows nothing on the bus (started without
+// accessibility) still tells its pages in its session store.
 
 #include <chrono>
 #include <cstdint>
@@ -17,6 +18,7 @@
 
 #include "platform/atspi/accessibility_bus.h"
 #include "platform/common/browser_frames.h"
+#include "platform/linux/firefox_sessions.h"
 #include "platform/linux/latest_browser_windows.h"
 
 namespace kazunavi {
@@ -59,7 +61,9 @@ class FrontBrowserLookup : public WindowLookup {
     std::optional<FrontWindow> frontWindow();
     AccessibilityBus* bus(AccessibilityBus::Clock::time_point deadline);
     Sight look(AccessibilityBus::Clock::time_point deadline);
-    Sight browserWindow(AccessibilityBus& bus, const FrontWindow& front);
+    Sight browserWindow(AccessibilityBus& bus, const FrontWindow& front,
+                        const std::vector<AccessibleRef>& applications);
+    Sight storedWindow(const FrontWindow& front, AccessibilityBus::Clock::time_point deadline);
     std::vector<AccessibleRef> applicationsOf(AccessibilityBus& bus, std::uint32_t processId);
 
     FrontBrowserTimeouts timeouts_;
@@ -70,6 +74,7 @@ class FrontBrowserLookup : public WindowLookup {
     AccessibilityBus::Clock::time_point nextConnect_{};
     std::map<std::string, std::uint32_t> processIds_;  // by unique bus name
     SecondLook secondLook_;
+    FirefoxSessions sessions_;
 };
 
 }  // namespace kazunavi

@@ -1,0 +1,129 @@
+#include "platform/linux/firefox_sessions.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <system_error>
+
+#include "platform/linux/file_descriptor.h"
+
+namespace kazunavi {
+
+namespace {
+
+// Firefox rewrites this about every 15 seconds while anything changed.
+constexpr std::string_view kStore = "sessionstore-backups/recovery.jsonlz4";
+// Far beyond any real session, so that a strange file costs bounded time.
+constexpr off_t kLargestStore = 64 << 20;
+constexpr std::size_t kLargestSession = 256 << 20;
+
+// Files that Firefox holds open in its profile folder for as long as it runs.
+bool isProfileFile(const std::filesystem::path& file) {
+    const std::string name = file.filename().string();
+    return name == "places.sqlite" || name == "cookies.sqlite" || name == ".parentlock";
+}
+
+// Field 22 of /proc/PID/stat, the start time, after the name in parentheses.
+std::string startTime(const std::filesystem::path& process) {
+    std::ifstream stat(process / "stat");
+    const std::string text{std::istreambuf_iterator<char>(stat), {}};
+    const auto nameEnd = text.rfind(')');
+    if (nameEnd == std::string::npos) {
+        return {};
+    }
+    std::istringstream fields(text.substr(nameEnd + 1));
+    std::string field;
+    for (int i = 3; i <= 22 && fields >> field; ++i) {
+    }
+    return field;
+}
+
+std::optional<std::string> readAll(int fd, off_t size) {
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (got <= 0) {
+            return std::nullopt;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+FirefoxSessions::FirefoxSessions(std::filesystem::path proc) : proc_(std::move(proc)) {}
+
+std::optional<std::filesystem::path> FirefoxSessions::profileOf(std::uint32_t processId) {
+    const std::filesystem::path process = proc_ / std::to_string(processId);
+    const std::string started = startTime(process);
+    if (started.empty()) {
+        profiles_.erase(processId);
+        return std::nullopt;
+    }
+    if (auto known = profiles_.find(processId);
+        known != profiles_.end() && known->second.started == started) {
+        return known->second.folder;
+    }
+    std::error_code error;
+    for (std::filesystem::directory_iterator fd(process / "fd", error), end; !error && fd != end;
+         fd.increment(error)) {
+        const std::filesystem::path target = std::filesystem::read_symlink(fd->path(), error);
+        if (!error && target.is_absolute() && isProfileFile(target)) {
+            profiles_[processId] = Profile{started, target.parent_path()};
+            return target.parent_path();
+        }
+        error.clear();
+    }
+    // Not cached: a Firefox that has just started may not hold them yet.
+    return std::nullopt;
+}
+
+const std::vector<StoredPage>* FirefoxSessions::pagesOf(const std::filesystem::path& profile) {
+    const std::filesystem::path path = profile / kStore;
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat status {};
+    if (file.get() < 0 || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        stores_.erase(profile);
+        return nullptr;
+    }
+    Store& store = stores_[profile];
+    if (store.device == status.st_dev && store.inode == status.st_ino &&
+        store.size == status.st_size && store.modified.tv_sec == status.st_mtim.tv_sec &&
+        store.modified.tv_nsec == status.st_mtim.tv_nsec) {
+        return &store.pages;
+    }
+    // A file that cannot be read holds no page until it is replaced.
+    store = Store{status.st_dev, status.st_ino, status.st_size, status.st_mtim, {}};
+    if (status.st_size > kLargestStore) {
+        return &store.pages;
+    }
+    if (const std::optional<std::string> bytes = readAll(file.get(), status.st_size)) {
+        if (const std::optional<std::string> json = decompressMozLz4(*bytes, kLargestSession)) {
+            store.pages = storedPages(*json).value_or(std::vector<StoredPage>{});
+        }
+    }
+    return &store.pages;
+}
+
+std::optional<ShownPage> FirefoxSessions::pageShown(std::uint32_t processId,
+                                                    std::u16string_view windowTitle) {
+    const std::optional<std::filesystem::path> profile = profileOf(processId);
+    if (!profile) {
+        return std::nullopt;
+    }
+    // Without a store (another program of the same family, or a Firefox
+    // that has not written one yet) the window is not known as a browser's.
+    const std::vector<StoredPage>* pages = pagesOf(*profile);
+    if (pages == nullptr) {
+        return std::nullopt;
+    }
+    return pageOfWindow(*pages, windowTitle).value_or(ShownPage{});
+}
+
+}  // namespace kazunavi
