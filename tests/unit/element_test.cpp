@@ -33,6 +33,10 @@ TEST(Element, EveryChangeOfTheTextTheTooltipOrTheListIsANewRevision) {
     box.addItem(u"c");
     EXPECT_THROW(box.removeItem(1), Failure);  // only an item of the list
     box.setListIndex(0);
+    box.removeItem(0);  // the chosen item goes: nothing is chosen
+    EXPECT_EQ(box.listIndex(), -1);
+    box.addItem(u"d");
+    box.setListIndex(0);
     box.clearItems();
     EXPECT_EQ(box.listIndex(), -1);
 }

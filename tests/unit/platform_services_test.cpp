@@ -243,6 +243,7 @@ TEST(ProgramFolder, BesideTheProgramOrInTheUsersConfigurationFolder) {
     setting = {bin.path(), "/x", "/h", setting.canCreateFilesIn};
     EXPECT_EQ(chooseProgramFolder(setting), bin.path());
     EXPECT_TRUE(fs::is_empty(bin.path()));  // the probe is gone again
+    EXPECT_FALSE(canCreateFilesIn(bin / "missing"));
     setting.executableFolder = "/proc";
     EXPECT_EQ(LinuxProgramFolder(setting).path(), "/x/kazunavi");
     setting.xdgConfigHome = "relative";
@@ -293,6 +294,7 @@ TEST(TextConversions, CodePage932Utf8AndNumbers) {
               u"a\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|"
               u"\uFFFD\uFFFD");
     EXPECT_EQ(number::toInt16(-32768) + number::toInt16(32767), -1);
+    EXPECT_EQ(number::plainDecimal(-2.5) + number::plainDecimal(7e15), u"-2.57E+15");
     EXPECT_EQ(number::toDouble(u" +.5e1 ") + number::toDouble(u"5.") + number::toDouble(u"25E-2"),
               10.25);
     for (const char16_t* bad : {u"1e", u"e3", u".", u"1 2", u"0x10", u"1e999", u"-"}) {
