@@ -35,7 +35,8 @@ TEST(DesktopEntry, TheDefaultBrowserIsStartedDirectlyWithWhatKeepNeeds) {
     std::ofstream(data / "system/applications/chromium.desktop") << "x";
     std::ofstream(data / "user/applications/x.desktop") << "x";
     const Words environment{"XDG_DATA_HOME=" + (data / "user").string(),
-                            "XDG_DATA_DIRS=/nowhere::" + (data / "system").string(), "PATH=/bin"};
+                            "XDG_DATA_DIRS=" + (data / "system").string() + "::/nowhere",
+                            "PATH=/bin"};
     EXPECT_EQ(desktopFileOf("chromium.desktop", environment),
               data / "system/applications/chromium.desktop");
     EXPECT_EQ(desktopFileOf("x.desktop", environment), data / "user/applications/x.desktop");

@@ -131,6 +131,7 @@ TEST(KeepList, AListThatCannotBeSavedMovesToTheUsersFolder) {
     EXPECT_TRUE(
         sim.messageBox.shown[0].prompt.ends_with(u"\r\n" + (sim.folder() / "user").u16string()));
     EXPECT_EQ(fileBytes(sim.folder() / "URL.ini"), stored);
+    EXPECT_THROW(PlainFileStore().identity(sim.folder()), Failure);  // a folder is no list
     EXPECT_EQ(fileBytes(sim.folder() / "user" / "URL.ini"),
               "[Own]\r\n[KeepCount]\r\nCount=3\r\n[KeepURL]\r\nName0=a\r\nURL0=u\r\nName1=b\r\n"
               "URL1=v\r\nName2=c\r\nURL2=w\r\n");
