@@ -47,8 +47,13 @@ TEST(Element, ANewTextDropsTheSelection) {
     box.setText(u"abc");
     box.setSelStart(1);
     box.setSelLength(2);
-    box.setText(u"abcd");
-    EXPECT_EQ(box.selStart() + box.selLength(), 0);
+    box.addItem(u"abc");
+    box.setText(u"abc");  // a text box's text selects no item; a list's does
+    EXPECT_EQ(box.selStart() + box.selLength() + box.listIndex(), -1);
+    Element list("List1", ElementKind::ComboBox);
+    list.addItem(u"abc");
+    list.setText(u"abc");
+    EXPECT_EQ(list.listIndex(), 0);
 }
 
 }  // namespace
