@@ -34,12 +34,16 @@ TEST(DesktopEntry, TheDefaultBrowserIsStartedDirectlyWithWhatKeepNeeds) {
     std::filesystem::create_directories(data / "system/applications");
     std::ofstream(data / "system/applications/chromium.desktop") << "x";
     std::ofstream(data / "user/applications/x.desktop") << "x";
-    const Words environment{"XDG_DATA_HOME=" + (data / "user").string(),
-                            "XDG_DATA_DIRS=" + (data / "system").string() + "::/nowhere",
-                            "PATH=/bin"};
+    std::filesystem::create_directories(data / "later/applications");
+    std::ofstream(data / "later/applications/y.desktop") << "x";
+    const Words environment{
+        "XDG_DATA_HOME=" + (data / "user").string(),
+        "XDG_DATA_DIRS=" + (data / "system").string() + ":" + (data / "later").string() + "::",
+        "PATH=/bin"};
     EXPECT_EQ(desktopFileOf("chromium.desktop", environment),
               data / "system/applications/chromium.desktop");
     EXPECT_EQ(desktopFileOf("x.desktop", environment), data / "user/applications/x.desktop");
+    EXPECT_EQ(desktopFileOf("y.desktop", environment), data / "later/applications/y.desktop");
     EXPECT_EQ(desktopFileOf("../applications/x.desktop", environment), std::nullopt);
 
     // xdg-mime names the default browser; its entry gives the command line.
