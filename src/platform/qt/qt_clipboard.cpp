@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <utility>
 
 #include "platform/failure.h"
 #include "platform/qt/qt_text.h"
@@ -47,8 +48,8 @@ bool QtClipboard::hasText() {
         return data != nullptr && data->hasText();
     }
     // The text is asked for right after: the same answer serves it.
-    lastAnswer_ = {owner, foreignText(owner)};
-    return lastAnswer_->second.first;
+    lastAnswer_ = foreignText(owner);
+    return lastAnswer_->hasText;
 }
 
 SharedText QtClipboard::text() {
@@ -56,23 +57,20 @@ SharedText QtClipboard::text() {
     if (foreign_ == nullptr || isOurs(owner)) {
         return u16(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
     }
-    std::optional<std::pair<std::uint32_t, std::pair<bool, SharedText>>> last;
-    std::swap(last, lastAnswer_);
-    return last && last->first == owner ? last->second.second : foreignText(owner).second;
+    const std::optional<ForeignText> last = std::exchange(lastAnswer_, std::nullopt);
+    return last && last->owner == owner ? last->text : foreignText(owner).text;
 }
 
-std::pair<bool, SharedText> QtClipboard::foreignText(std::uint32_t owner) {
-    if (owner == XCB_NONE) {
-        return {false, SharedText()};
-    }
-    const std::optional<BackgroundSelection::Answer> answer = foreign_->look(owner);
+QtClipboard::ForeignText QtClipboard::foreignText(std::uint32_t owner) {
+    const std::optional<BackgroundSelection::Answer> answer =
+        owner != XCB_NONE ? foreign_->look(owner) : std::nullopt;
     if (!answer) {
-        return {false, SharedText()};
+        return {owner, false, SharedText()};
     }
     if (answer->failure) {
         throw Failure(*answer->failure);
     }
-    return {answer->hasText, answer->text};
+    return {owner, answer->hasText, answer->text};
 }
 
 void QtClipboard::clear() {

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <utility>
 
 #include "platform/services.h"
 
@@ -36,11 +35,16 @@ class QtClipboard : public Clipboard {
     std::uint32_t ownerNow();
     // What another program's clipboard held at the newest reading at hand:
     // no text before the first; Failure when that reading failed.
-    std::pair<bool, SharedText> foreignText(std::uint32_t owner);
+    struct ForeignText {
+        std::uint32_t owner;
+        bool hasText = false;
+        SharedText text;
+    };
+    ForeignText foreignText(std::uint32_t owner);
 
     BackgroundSelection* foreign_;
     // The answer that the last look for text gave, for the text read next.
-    std::optional<std::pair<std::uint32_t, std::pair<bool, SharedText>>> lastAnswer_;
+    std::optional<ForeignText> lastAnswer_;
     std::uint32_t ourResourceBase_ = 0;
     std::uint32_t resourceMask_ = 0;
 };
