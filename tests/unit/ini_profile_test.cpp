@@ -17,6 +17,7 @@
 
 #include "platform/common/ini_document.h"
 #include "platform/common/ini_profile.h"
+#include "platform/common/plain_file_store.h"
 #include "platform/common/unicode_text.h"
 #include "platform/failure.h"
 #include "platform/linux/posix_file_store.h"
@@ -70,6 +71,11 @@ TEST(IniProfile, ASaveReplacesTheFileWhole) {
     fs::create_directory(folder / "d.ini");
     EXPECT_THROW(PosixFileStore().replace(folder / "d.ini", "[s]\r\n"), Failure);
     EXPECT_EQ(PosixFileStore().identity(folder / "r" / "URL.ini"), std::nullopt);  // below a file
+    EXPECT_EQ(PosixFileStore().read(folder / "r")->identity,
+              PosixFileStore().identity(folder / "r"));
+    // A regular file whose bytes cannot be read.
+    EXPECT_THROW(PosixFileStore().read("/proc/self/mem"), Failure);
+    EXPECT_THROW(PlainFileStore().read("/proc/self/mem"), Failure);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 4);
     // Written by another user: in place where the file allows it, else not.
     if (::geteuid() == 0) {

@@ -83,9 +83,10 @@ std::optional<FileContents> PlainFileStore::read(const fs::path& file) {
         fail("cannot open", file);
     }
     FileContents contents;
-    contents.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        fail("cannot read", file);
+    try {
+        contents.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+        fail("cannot read", file);  // the stream's buffer throws on a read error
     }
     contents.identity = identity(file).value_or(*identityBefore);
     return contents;
