@@ -124,12 +124,15 @@ TEST(KeepList, AListThatCannotBeSavedMovesToTheUsersFolder) {
     Form1 form;
     KeepList keep(form, sim.services());
     keep.LoadKeepList();
+    sim.profile.readOnly.insert(sim.folder() / "user");  // at first it takes none either
     keep.AddKeepEntry(u"b", u"v");
+    sim.profile.readOnly.erase(sim.folder() / "user");
     keep.AddKeepEntry(u"c", u"w");
-    ASSERT_EQ(sim.messageBox.shown.size(), 1u);
-    EXPECT_EQ(sim.messageBox.shown[0].title, u"Kazunavi\u3000Error_12");
+    ASSERT_EQ(sim.messageBox.shown.size(), 2u);
+    EXPECT_EQ(sim.messageBox.shown[0].title, u"Kazunavi\u3000Error_11");
+    EXPECT_EQ(sim.messageBox.shown[1].title, u"Kazunavi\u3000Error_12");
     EXPECT_TRUE(
-        sim.messageBox.shown[0].prompt.ends_with(u"\r\n" + (sim.folder() / "user").u16string()));
+        sim.messageBox.shown[1].prompt.ends_with(u"\r\n" + (sim.folder() / "user").u16string()));
     EXPECT_EQ(fileBytes(sim.folder() / "URL.ini"), stored);
     EXPECT_THROW(PlainFileStore().identity(sim.folder()), Failure);  // a folder is no list
     EXPECT_EQ(fileBytes(sim.folder() / "user" / "URL.ini"),
