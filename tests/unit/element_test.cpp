@@ -54,6 +54,7 @@ TEST(Element, ANewTextDropsTheSelection) {
     list.addItem(u"abc");
     list.setText(u"abc");
     EXPECT_EQ(list.listIndex(), 0);
+    EXPECT_THROW(list.list(1), Failure);
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <lz4.h>
 
+#include "platform/linux/firefox_sessions.h"
+#include "support/scratch_folder.h"
+
 namespace kazunavi {
 namespace {
 
@@ -50,9 +53,10 @@ TEST(FirefoxSession, FindsTheWindowsPageByItsWholeTitleOnly) {
         {"selected": 1, "tabs": [{"index": 1, "entries": [{"url": "http://h/a", "title": "Twin"}]}]},
         {"selected": 1, "tabs": [{"index": 1, "entries": [{"url": "http://h/b", "title": "Twin"}]}]},
         {"selected": 3, "tabs": []}, {"selected": 1, "tabs": 5}, {"tabs": [{}]},
-        {"selected": 1, "tabs": [{"index": 0, "entries": [{"url": "http://h/x"}]}]}]})");
+        {"selected": 1, "tabs": [{"index": 0, "entries": [{"url": "http://h/x"}]}]},
+        {"selected": 1, "tabs": [{"index": 1, "entries": [{"url": "http://h/n", "title": 7}]}]}]})");
     ASSERT_TRUE(pages);
-    ASSERT_EQ(pages->size(), 5u);  // the broken windows show nothing
+    ASSERT_EQ(pages->size(), 6u);  // the broken windows show nothing
     const auto page = [&](std::u16string_view title) { return pageOfWindow(*pages, title); };
     // The current entry of the selected tab; its title holds the separator.
     const std::optional<ShownPage> news = page(u"News — Site — Mozilla Firefox");
@@ -72,6 +76,44 @@ TEST(FirefoxSession, FindsTheWindowsPageByItsWholeTitleOnly) {
     EXPECT_FALSE(storedPages("{\"windows\": [{\"selected\": 1, "));
     EXPECT_FALSE(storedPages("[1, 2]"));
     EXPECT_FALSE(storedPages(""));
+}
+
+// A process is known by the profile files it holds open, again after its id
+// went to another process; a store is read anew when it was replaced.
+TEST(FirefoxSessions, AProcessesProfileAndItsStore) {
+    test::ScratchFolder root;
+    namespace fs = std::filesystem;
+    const auto process = [&](const std::string& id, const std::string& started,
+                             const std::vector<fs::path>& open) {
+        fs::remove_all(root / "proc" / id);
+        fs::create_directories(root / "proc" / id / "fd");
+        test::putFile(root / "proc" / id / "stat",
+                      id + " (a) b) S 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 " + started);
+        for (std::size_t fd = 0; fd < open.size(); ++fd) {
+            fs::create_symlink(open[fd], root / "proc" / id / "fd" / std::to_string(fd));
+        }
+    };
+    const auto store = [&](const std::string& profile, const std::string& title) {
+        fs::create_directories(root / profile / "sessionstore-backups");
+        test::putFile(root / profile / "sessionstore-backups" / "recovery.jsonlz4",
+                      mozLz4(R"({"windows": [{"selected": 1, "tabs": [{"index": 1, "entries": [
+                          {"url": "http://h/)" +
+                             profile + R"(", "title": ")" + title + R"("}]}]}]})"));
+    };
+    process("7", "900", {"/dev/null", root / "p" / "places.sqlite"});
+    process("9", "900", {"/dev/null", root / "p" / "places.sqlite.bak"});
+    FirefoxSessions sessions(root / "proc");
+    EXPECT_FALSE(sessions.pageShown(7, u"A — Mozilla Firefox"));  // no store yet
+    store("p", "A");
+    EXPECT_EQ(sessions.pageShown(7, u"A — Mozilla Firefox")->url, u"http://h/p");
+    EXPECT_EQ(sessions.pageShown(7, u"B — Mozilla Firefox")->url, u"");
+    EXPECT_FALSE(sessions.pageShown(8, u"A — Mozilla Firefox"));  // no such process
+    EXPECT_FALSE(sessions.pageShown(9, u"A — Mozilla Firefox"));  // no profile held
+    store("p", "Bb");
+    EXPECT_EQ(sessions.pageShown(7, u"Bb — Mozilla Firefox")->url, u"http://h/p");
+    store("q", "A");
+    process("7", "901", {root / "q" / ".parentlock"});
+    EXPECT_EQ(sessions.pageShown(7, u"A — Mozilla Firefox")->url, u"http://h/q");
 }
 
 }  // namespace

@@ -42,7 +42,8 @@ struct stat statusOf(const fs::path& file) {
 
 // Only its user may read a new list; a link is followed, not replaced.
 TEST(IniProfile, ASaveReplacesTheFileWhole) {
-    test::ScratchFolder folder;
+    test::ScratchFolder folder, other;
+    EXPECT_NE(folder.path(), other.path());
     DiskProfile profile;
     const fs::path nested = folder / "new" / "URL.ini", file = folder / "URL.ini";
     profile.write(nested, u"s", u"k", u"ab"s + u'\0' + u"cd");
@@ -124,6 +125,8 @@ TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
     EXPECT_EQ(read(profile) + read(trusting), u"31");
     fs::remove(file);  // removed by another program: read as missing
     EXPECT_EQ(read(profile), u"-");
+    putFile(file, "\xFF\xFE" + utf16LeBytes(u"[s]\r\nk=本") + "!");  // half a code unit at the end
+    EXPECT_EQ(read(profile), u"本?");
     putFile(file, "\xFF\xFE" + utf16LeBytes(u"[s]\r\nk=本\r\n"));
     trusting.write(file, u"s", u"o", u"語\u00E9");
     EXPECT_EQ(fileBytes(file), "\xFF\xFE" + utf16LeBytes(u"[s]\r\nk=本\r\no=語?\r\n"));

@@ -287,7 +287,7 @@ TEST(TextConversions, CodePage932Utf8AndNumbers) {
                   narrowWindowText(u"ti", 1) + narrowWindowText(u"ti", 0) +
                   narrowWindowText(u"ti", -5) + narrowWindowText(u"\xDC81\x41", 9),
               u"日本 ― x?t?A");
-    const std::u16string s = u"\U00010000待 ｒ \uFFFF\u07FF\u0800\U0010FFFF";
+    const std::u16string s = u"\U00010000待 ｒ \u00A9\uFFFF\u07FF\u0800\U0010FFFF";
     EXPECT_EQ(fromUtf8(toUtf8(s)), s);
     EXPECT_EQ(toUtf8(s.substr(2, 1) + char16_t(0xD800)), "\xE5\xBE\x85\xEF\xBF\xBD");
     EXPECT_EQ(fromUtf8("a\xC0\x80|\x81\x80\x80\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xE5\xBE"),
