@@ -1,4 +1,4 @@
-#include "platform/linux/latest_browser_windows.h"
+#include "platform/common/latest_browser_windows.h"
 
 #include <gtest/gtest.h>
 

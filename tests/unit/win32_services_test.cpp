@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <future>
 #include <optional>
 #include <string>
 #include <thread>
@@ -20,6 +21,8 @@
 #include "platform/win32/program_folder.h"
 #include "platform/win32/shell_browser.h"
 #include "platform/win32/system_ticks.h"
+#include "platform/win32/uia_browser_windows.h"
+#include "platform/win32/uia_desktop.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_file_store.h"
 #include "platform/win32/win32_message_box.h"
@@ -322,6 +325,17 @@ TEST(Cp932OnWindows, ThePortableTableReadsAsWindowsDoes) {
     }
     EXPECT_EQ(systemFromCp932("\x80\xA0\xFD"), u"\u0080\uF8F0\uF8F1");
     EXPECT_EQ(fromCp932("\x80\xA0\xFD"), (std::u16string{0xDC80, 0xDCA0, 0xDCFD}));
+}
+
+// Wine has no UI Automation: no browser window is ever listed (KEEP then says
+// that it found nothing), and nothing waits or fails on the way.
+TEST(UiaBrowserWindows, WithoutUiAutomationNoWindowIsListed) {
+    EXPECT_THROW(std::async(std::launch::async, [] { UiaDesktop desktop; }).get(), Failure);
+    UiaBrowserWindows windows;
+    for (int tick = 0; tick < 3; ++tick) {
+        EXPECT_TRUE(windows.list().empty());
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
 }
 
 }  // namespace

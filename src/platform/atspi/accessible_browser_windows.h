@@ -3,7 +3,7 @@
 // The program's browser windows: the one in front, as the accessibility bus
 // shows it, looked up off the window's thread.
 
-#include "platform/linux/latest_browser_windows.h"
+#include "platform/common/latest_browser_windows.h"
 
 namespace kazunavi {
 

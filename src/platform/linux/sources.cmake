@@ -1,7 +1,6 @@
 # Linux services that need no toolkit: files, the browser launcher, the
-# program folder, the single-instance lock, the tick counter, the background
-# lookup of the browser windows, Firefox's session store (liblz4 for its
-# compression, nlohmann's JSON for its text).
+# program folder, the single-instance lock, the tick counter, Firefox's
+# session store (liblz4 for its compression, nlohmann's JSON for its text).
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(KAZUNAVI_LZ4 REQUIRED IMPORTED_TARGET liblz4)
 find_package(nlohmann_json 3 REQUIRED)
@@ -12,7 +11,6 @@ add_library(kazunavi_linux STATIC
     ${CMAKE_CURRENT_LIST_DIR}/firefox_session.cpp
     ${CMAKE_CURRENT_LIST_DIR}/firefox_sessions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/instance_lock.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/latest_browser_windows.cpp
     ${CMAKE_CURRENT_LIST_DIR}/monotonic_ticks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/posix_file_store.cpp
     ${CMAKE_CURRENT_LIST_DIR}/program_folder.cpp)

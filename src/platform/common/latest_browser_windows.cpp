@@ -1,6 +1,4 @@
-#include "platform/linux/latest_browser_windows.h"
-
-#include <pthread.h>
+#include "platform/common/latest_browser_windows.h"
 
 #include <algorithm>
 
@@ -59,8 +57,6 @@ std::vector<BrowserWindow> LatestBrowserWindows::list() {
 }
 
 void LatestBrowserWindows::run() {
-    // Named for the tools that list threads (top -H, /proc/PID/task).
-    pthread_setname_np(pthread_self(), "kazunavi-lookup");
     // The lookup (its bus connections) is made when the first tick asks, not
     // while the window is being built.
     std::unique_lock lock(mutex_);

@@ -45,7 +45,8 @@ Milliseconds lookupDelay(std::optional<Milliseconds> tickInterval, Milliseconds 
 class LatestBrowserWindows : public BrowserWindows {
   public:
     // The factory runs on the lookup thread, so that no connection is made on
-    // the caller's.
+    // the caller's, and the lookup ends there: what a lookup needs of its
+    // thread (a name, COM) it sets up and ends itself.
     using LookupFactory = std::function<std::unique_ptr<WindowLookup>()>;
 
     // answered, when given, is called on the lookup thread after each lookup

@@ -1,0 +1,134 @@
+#include "platform/common/address_bar.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+#include "platform/common/address_bar_lookup.h"
+
+namespace kazunavi {
+namespace {
+
+TEST(AddressBar, TheBarsTextIsKeptOnlyWhereItIsTheWholeAddress) {
+    const auto address = [](std::u16string text, bool focused = false) {
+        return addressFromBar({std::move(text), focused});
+    };
+    EXPECT_EQ(address(u" HTTPS://example.org/a?b=1\u3000"), u"https://example.org/a?b=1");
+    EXPECT_EQ(address(u"Http://例え.jp/"), u"http://例え.jp/");
+    EXPECT_EQ(address(u"https://example.org/a", true), u"");  // perhaps the user's typing
+    // Hidden schemes: "https://", "http://" or "www." may be missing.
+    EXPECT_EQ(address(u"example.org/a"), u"");
+    EXPECT_EQ(address(u"example.org:8080/a"), u"");
+    EXPECT_EQ(address(u"localhost:8080"), u"");
+    EXPECT_EQ(address(u"1http://a"), u"");
+    EXPECT_EQ(address(u"ht tp://a"), u"");
+    EXPECT_EQ(address(u"https://"), u"");
+    EXPECT_EQ(address(u"https:///a"), u"");
+    EXPECT_EQ(address(u"https:a"), u"");
+    EXPECT_EQ(address(u""), u"");
+    // Other pages stay as shown: nothing that could be kept.
+    EXPECT_EQ(address(u"about:blank"), u"about:blank");
+    EXPECT_EQ(address(u"chrome-extension://x/y.html"), u"chrome-extension://x/y.html");
+}
+
+TEST(AddressBar, BrowsersAreKnownByTheirProgramAndWindowClassAndTheirTitleMarks) {
+    const BrowserRule* chrome = browserRuleFor(
+        u"C:\\Program Files\\Google\\Chrome\\Application\\CHROME.EXE", u"Chrome_WidgetWin_1");
+    const BrowserRule* edge = browserRuleFor(u"msedge.exe", u"Chrome_WidgetWin_1");
+    const BrowserRule* firefox = browserRuleFor(u"D:/ff/firefox.exe", u"MozillaWindowClass");
+    ASSERT_TRUE(chrome && edge && firefox);
+    EXPECT_EQ(browserRuleFor(u"firefox.exe", u"MozillaDialogClass"), nullptr);
+    EXPECT_EQ(browserRuleFor(u"notepad.exe", u"Chrome_WidgetWin_1"), nullptr);
+    EXPECT_EQ(firefox->addressBar.property, AddressBarKey::Property::AutomationId);
+    EXPECT_EQ(edge->addressBar.value, u"OmniboxViewViews");
+
+    EXPECT_EQ(browserTitleSuffix(*chrome, u"A - Google Chrome - Work", 128), 23);
+    EXPECT_EQ(browserTitleSuffix(*chrome, u"A - Google Chrome - B - Google Chrome", 128), 16);
+    EXPECT_EQ(browserTitleSuffix(*edge, u"ページ - Microsoft\u200B Edge", 128), 18);
+    EXPECT_EQ(browserTitleSuffix(*edge, u"A - Microsoft Edge", 128), 17);
+    EXPECT_EQ(browserTitleSuffix(*firefox, u"A \u2014 Mozilla Firefox", 128), 18);
+    EXPECT_EQ(browserTitleSuffix(*firefox, u"A - Mozilla Firefox", 128), 18);
+    EXPECT_EQ(browserTitleSuffix(*firefox, u"Mozilla Firefox", 128), 15);
+    EXPECT_EQ(browserTitleSuffix(*firefox, u"Page without a mark", 128), 0);
+    // 60 double-byte characters and the mark, cut at 127 bytes: 7 of it left.
+    EXPECT_EQ(browserTitleSuffix(*firefox, std::u16string(60, u'頁') + u" - Mozilla Firefox", 128),
+              7);
+}
+
+// Windows with their facts and bars; a bar's text is nothing while it is gone.
+struct FakeDesktop : AccessibleDesktop {
+    struct Bar : AccessibleElement {
+        std::shared_ptr<std::optional<AddressBarText>> text;
+        std::optional<AddressBarText> read() override { return *text; }
+    };
+    WindowHandle foregroundWindow() override { return front; }
+    std::optional<WindowFacts> facts(WindowHandle window) override {
+        return windows.contains(window) ? std::optional(windows[window]) : std::nullopt;
+    }
+    std::unique_ptr<AccessibleElement> findEdit(WindowHandle window,
+                                                const AddressBarKey& key) override {
+        ++searches;
+        if (!bars.contains(window) || key.value != keys[window]) {
+            return nullptr;
+        }
+        auto bar = std::make_unique<Bar>();
+        bar->text = bars[window];
+        return bar;
+    }
+    WindowHandle front = 0;
+    std::map<WindowHandle, WindowFacts> windows;
+    std::map<WindowHandle, std::u16string> keys;
+    std::map<WindowHandle, std::shared_ptr<std::optional<AddressBarText>>> bars;
+    int searches = 0;
+};
+
+TEST(AddressBarLookup, TheBarIsSearchedOncePerWindowAndAgainOnlyWhenItIsGone) {
+    auto owned = std::make_unique<FakeDesktop>();
+    FakeDesktop& d = *owned;
+    AddressBarLookup lookup(std::move(owned));
+    EXPECT_TRUE(lookup.lookUp().empty());  // nothing in front
+    d.front = 7;
+    d.windows[7] = {u"chrome.exe", u"Chrome_WidgetWin_1", u"A - Google Chrome"};
+    d.keys[7] = u"OmniboxViewViews";
+    d.bars[7] = std::make_shared<std::optional<AddressBarText>>(AddressBarText{u"https://a/"});
+    for (int look = 0; look < 3; ++look) {
+        const std::vector<BrowserWindow> found = lookup.lookUp();
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_EQ(found[0].handle, 7u);
+        EXPECT_EQ(found[0].locationUrl, u"https://a/");
+        EXPECT_EQ(found[0].titleSuffixLength, 16);
+    }
+    EXPECT_EQ(d.searches, 1);
+    d.bars[7]->reset();  // the toolbar made anew: a second search, in vain
+    EXPECT_TRUE(lookup.lookUp().empty());
+    EXPECT_EQ(d.searches, 2);
+    d.front = 8;  // another program, then a browser window without a bar
+    d.windows[8] = {u"notepad.exe", u"Notepad", u"memo"};
+    EXPECT_TRUE(lookup.lookUp().empty());
+    d.windows[8] = {u"firefox.exe", u"MozillaWindowClass", u"Mozilla Firefox"};
+    for (std::uint64_t look = 0; look < AddressBarLookup::kSearchAgainAfter; ++look) {
+        EXPECT_TRUE(lookup.lookUp().empty());
+    }
+    EXPECT_EQ(d.searches, 3);  // one search in kSearchAgainAfter looks
+    d.keys[8] = u"urlbar-input";
+    d.bars[8] = std::make_shared<std::optional<AddressBarText>>(AddressBarText{u"example.org"});
+    EXPECT_EQ(lookup.lookUp().at(0).locationUrl, u"");  // a bar, but no sure address
+    EXPECT_EQ(d.searches, 4);
+    // Nine browser windows in turn: the first one's bar is searched anew.
+    for (WindowHandle w = 10; w < 10 + AddressBarLookup::kKeptWindows; ++w) {
+        d.front = w;
+        d.windows[w] = d.windows[7];
+        lookup.lookUp();
+    }
+    const int searches = d.searches;
+    d.front = 8;
+    lookup.lookUp();
+    d.windows[8].processPath = u"C:\\other\\firefox.exe";  // the handle of another window
+    lookup.lookUp();
+    lookup.lookUp();
+    EXPECT_EQ(d.searches, searches + 2);
+}
+
+}  // namespace
+}  // namespace kazunavi
