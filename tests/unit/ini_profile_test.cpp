@@ -117,6 +117,8 @@ TEST(IniProfile, ChangesMadeByOtherProgramsAreSeen) {
     const auto read = [&file](IniProfileFile& p, const char16_t* key = u"k") {
         return p.read(file, u"s", key, u"-", 9);
     };
+    putFile(folder / "e.ini", "[s]\r\ne=😀\r\n");
+    EXPECT_EQ(profile.read(folder / "e.ini", u"s", u"e", u"-", 2), u"");  // never half a character
     putFile(file, "\xEF\xBB\xBF[s]\r\nk=1\r\n");
     EXPECT_EQ(read(profile) + read(trusting), u"11");
     const timespec modified = statusOf(file).st_mtim, times[2] = {modified, modified};
