@@ -67,18 +67,16 @@ std::shared_ptr<std::optional<T>> shared(T text) {
     return std::make_shared<std::optional<T>>(std::move(text));
 }
 
-// Windows with their facts, bars and documents; an element's text is nothing
-// while it is gone.
+// An element whose text is nothing while it is gone.
+template <typename Base, typename Text>
+struct FakeElement : Base {
+    explicit FakeElement(std::shared_ptr<std::optional<Text>> t) : text(std::move(t)) {}
+    std::optional<Text> read() override { return *text; }
+    std::shared_ptr<std::optional<Text>> text;
+};
+
+// Windows with their facts, bars and documents.
 struct FakeDesktop : AccessibleDesktop {
-    struct Bar : AccessibleElement {
-        std::shared_ptr<std::optional<AddressBarText>> text;
-        std::optional<AddressBarText> read() override { return *text; }
-    };
-    struct Document : AccessibleDocument {
-        std::shared_ptr<std::optional<DocumentText>> text;
-        explicit Document(std::shared_ptr<std::optional<DocumentText>> t) : text(std::move(t)) {}
-        std::optional<DocumentText> read() override { return *text; }
-    };
     WindowHandle foregroundWindow() override { return front; }
     std::optional<WindowFacts> facts(WindowHandle window) override {
         return windows.contains(window) ? std::optional(windows[window]) : std::nullopt;
@@ -89,15 +87,16 @@ struct FakeDesktop : AccessibleDesktop {
         if (!bars.contains(window) || key.value != keys[window]) {
             return nullptr;
         }
-        auto bar = std::make_unique<Bar>();
-        bar->text = bars[window];
-        return bar;
+        return std::make_unique<FakeElement<AccessibleElement, AddressBarText>>(bars[window]);
     }
     std::unique_ptr<AccessibleDocument> findDocument(WindowHandle window,
                                                      std::u16string_view contentClass) override {
         ++documentSearches;
         askedClass = contentClass;
-        return documents.contains(window) ? std::make_unique<Document>(documents[window]) : nullptr;
+        if (!documents.contains(window)) {
+            return nullptr;
+        }
+        return std::make_unique<FakeElement<AccessibleDocument, DocumentText>>(documents[window]);
     }
     WindowHandle front = 0;
     std::map<WindowHandle, WindowFacts> windows;
@@ -117,7 +116,7 @@ TEST(AddressBarLookup, TheBarIsSearchedOncePerWindowAndAgainOnlyWhenItIsGone) {
     d.front = 7;
     d.windows[7] = {u"chrome.exe", u"Chrome_WidgetWin_1", u"A - Google Chrome"};
     d.keys[7] = u"OmniboxViewViews";
-    d.bars[7] = std::make_shared<std::optional<AddressBarText>>(AddressBarText{u"https://a/"});
+    d.bars[7] = shared(AddressBarText{u"https://a/"});
     for (int look = 0; look < 3; ++look) {
         const std::vector<BrowserWindow> found = lookup.lookUp();
         ASSERT_EQ(found.size(), 1u);
@@ -139,7 +138,7 @@ TEST(AddressBarLookup, TheBarIsSearchedOncePerWindowAndAgainOnlyWhenItIsGone) {
     EXPECT_EQ(d.searches, 3);  // one search in kSearchAgainAfter looks
     EXPECT_EQ(d.documentSearches, 2);
     d.keys[8] = u"urlbar-input";
-    d.bars[8] = std::make_shared<std::optional<AddressBarText>>(AddressBarText{u"example.org"});
+    d.bars[8] = shared(AddressBarText{u"example.org"});
     EXPECT_EQ(lookup.lookUp().at(0).locationUrl, u"");  // a bar, but no sure address
     EXPECT_EQ(d.searches, 4);
     // Nine browser windows in turn: the first one's bar is searched anew.

@@ -60,8 +60,9 @@ class UiaDocument : public AccessibleDocument {
         : element_(std::move(element)), content_(content) {}
 
     std::optional<DocumentText> read() override {
-        // Chromium gives the page's address as the document's value, Firefox
-        // only as its accessible object's value (accValue).
+        // Chromium gives the page's address as the document's value; a
+        // browser seen through its MSAA object (Firefox) as that object's
+        // value (accValue).
         std::optional<std::u16string> value = textProperty(element_, uia::kValueProperty);
         if (!value || value->empty()) {
             if (std::optional<std::u16string> legacy =
@@ -107,11 +108,10 @@ HWND visibleChild(HWND window, std::u16string_view className) {
     return search.found;
 }
 
-VARIANT* intoVariant(uia::Variant& variant, int number) {
+void intoVariant(uia::Variant& variant, int number) {
     VARIANT* value = variant.out();
     value->vt = VT_I4;
     value->lVal = number;
-    return value;
 }
 
 std::u16string processPath(DWORD processId) {
