@@ -30,6 +30,12 @@ TEST(AddressBar, TheBarsTextIsKeptOnlyWhereItIsTheWholeAddress) {
     // Other pages stay as shown: nothing that could be kept.
     EXPECT_EQ(address(u"about:blank"), u"about:blank");
     EXPECT_EQ(address(u"chrome-extension://x/y.html"), u"chrome-extension://x/y.html");
+    // A document's value is kept only as a whole web address of a page in sight.
+    EXPECT_EQ(addressFromDocument({u"HTTPS://www.example.org/a"}), u"https://www.example.org/a");
+    EXPECT_EQ(addressFromDocument({u"http://a"}), u"http://a");
+    EXPECT_EQ(addressFromDocument({u"http://a", true}), u"");  // a tab behind
+    EXPECT_EQ(addressFromDocument({u"https:///a"}), u"");
+    EXPECT_EQ(addressFromDocument({u"about:blank"}), u"");
 }
 
 TEST(AddressBar, BrowsersAreKnownByTheirProgramAndWindowClassAndTheirTitleMarks) {
@@ -56,12 +62,21 @@ TEST(AddressBar, BrowsersAreKnownByTheirProgramAndWindowClassAndTheirTitleMarks)
               7);
 }
 
-// Windows with their facts and bars; a bar's text is nothing while it is gone.
+template <typename T>
+std::shared_ptr<std::optional<T>> shared(T text) {
+    return std::make_shared<std::optional<T>>(std::move(text));
+}
+
+// An element whose text is nothing while it is gone.
+template <typename Base, typename Text>
+struct FakeElement : Base {
+    explicit FakeElement(std::shared_ptr<std::optional<Text>> t) : text(std::move(t)) {}
+    std::optional<Text> read() override { return *text; }
+    std::shared_ptr<std::optional<Text>> text;
+};
+
+// Windows with their facts, bars and documents.
 struct FakeDesktop : AccessibleDesktop {
-    struct Bar : AccessibleElement {
-        std::shared_ptr<std::optional<AddressBarText>> text;
-        std::optional<AddressBarText> read() override { return *text; }
-    };
     WindowHandle foregroundWindow() override { return front; }
     std::optional<WindowFacts> facts(WindowHandle window) override {
         return windows.contains(window) ? std::optional(windows[window]) : std::nullopt;
@@ -72,15 +87,25 @@ struct FakeDesktop : AccessibleDesktop {
         if (!bars.contains(window) || key.value != keys[window]) {
             return nullptr;
         }
-        auto bar = std::make_unique<Bar>();
-        bar->text = bars[window];
-        return bar;
+        return std::make_unique<FakeElement<AccessibleElement, AddressBarText>>(bars[window]);
+    }
+    std::unique_ptr<AccessibleDocument> findDocument(WindowHandle window,
+                                                     std::u16string_view contentClass) override {
+        ++documentSearches;
+        askedClass = contentClass;
+        if (!documents.contains(window)) {
+            return nullptr;
+        }
+        return std::make_unique<FakeElement<AccessibleDocument, DocumentText>>(documents[window]);
     }
     WindowHandle front = 0;
     std::map<WindowHandle, WindowFacts> windows;
     std::map<WindowHandle, std::u16string> keys;
     std::map<WindowHandle, std::shared_ptr<std::optional<AddressBarText>>> bars;
+    std::map<WindowHandle, std::shared_ptr<std::optional<DocumentText>>> documents;
     int searches = 0;
+    int documentSearches = 0;
+    std::u16string askedClass;
 };
 
 TEST(AddressBarLookup, TheBarIsSearchedOncePerWindowAndAgainOnlyWhenItIsGone) {
@@ -91,7 +116,7 @@ TEST(AddressBarLookup, TheBarIsSearchedOncePerWindowAndAgainOnlyWhenItIsGone) {
     d.front = 7;
     d.windows[7] = {u"chrome.exe", u"Chrome_WidgetWin_1", u"A - Google Chrome"};
     d.keys[7] = u"OmniboxViewViews";
-    d.bars[7] = std::make_shared<std::optional<AddressBarText>>(AddressBarText{u"https://a/"});
+    d.bars[7] = shared(AddressBarText{u"https://a/"});
     for (int look = 0; look < 3; ++look) {
         const std::vector<BrowserWindow> found = lookup.lookUp();
         ASSERT_EQ(found.size(), 1u);
@@ -111,8 +136,9 @@ TEST(AddressBarLookup, TheBarIsSearchedOncePerWindowAndAgainOnlyWhenItIsGone) {
         EXPECT_TRUE(lookup.lookUp().empty());
     }
     EXPECT_EQ(d.searches, 3);  // one search in kSearchAgainAfter looks
+    EXPECT_EQ(d.documentSearches, 2);
     d.keys[8] = u"urlbar-input";
-    d.bars[8] = std::make_shared<std::optional<AddressBarText>>(AddressBarText{u"example.org"});
+    d.bars[8] = shared(AddressBarText{u"example.org"});
     EXPECT_EQ(lookup.lookUp().at(0).locationUrl, u"");  // a bar, but no sure address
     EXPECT_EQ(d.searches, 4);
     // Nine browser windows in turn: the first one's bar is searched anew.
@@ -128,6 +154,40 @@ TEST(AddressBarLookup, TheBarIsSearchedOncePerWindowAndAgainOnlyWhenItIsGone) {
     lookup.lookUp();
     lookup.lookUp();
     EXPECT_EQ(d.searches, searches + 2);
+}
+
+TEST(AddressBarLookup, ThePagesDocumentComesFirstAndIsSearchedAgainWhenItReadsWorse) {
+    auto owned = std::make_unique<FakeDesktop>();
+    FakeDesktop& d = *owned;
+    AddressBarLookup lookup(std::move(owned));
+    const auto address = [&] { return lookup.lookUp().at(0).locationUrl; };
+    d.front = 7;
+    d.windows[7] = {u"msedge.exe", u"Chrome_WidgetWin_1", u"A - Microsoft Edge"};
+    d.keys[7] = u"OmniboxViewViews";
+    d.bars[7] = shared(AddressBarText{u"example.org/a"});  // "https://www." hidden
+    const auto first = d.documents[7] = shared(DocumentText{u"https://www.example.org/a"});
+    EXPECT_EQ(address(), u"https://www.example.org/a");
+    EXPECT_EQ(address(), u"https://www.example.org/a");
+    EXPECT_EQ(d.askedClass, u"Chrome_RenderWidgetHostHWND");
+    EXPECT_EQ(d.documentSearches, 1);
+    EXPECT_EQ(d.searches, 0);               // no bar needed
+    *first = DocumentText{u"about:blank"};  // no web page: searched again, then the bar
+    *d.bars[7] = AddressBarText{u"about:blank"};
+    EXPECT_EQ(address(), u"about:blank");
+    EXPECT_EQ(address(), u"about:blank");
+    EXPECT_EQ(d.documentSearches, 2);
+    *first = DocumentText{u"https://a/", true};  // another tab in front
+    const auto second = d.documents[7] = shared(DocumentText{u"http://b/"});
+    EXPECT_EQ(address(), u"http://b/");
+    EXPECT_EQ(d.documentSearches, 3);
+    second->reset();  // gone; the one found is out of sight
+    d.documents[7] = first;
+    for (std::uint64_t look = 0; look < AddressBarLookup::kSearchAgainAfter; ++look) {
+        EXPECT_EQ(address(), u"about:blank");
+    }
+    EXPECT_EQ(d.documentSearches, 4);
+    address();
+    EXPECT_EQ(d.documentSearches, 5);  // after a while
 }
 
 }  // namespace

@@ -16,20 +16,26 @@ constexpr std::array kChromeMarks{u" - Google Chrome"sv};
 constexpr std::array kEdgeMarks{u" - Microsoft\u200B Edge"sv, u" - Microsoft Edge"sv};
 constexpr std::array kFirefoxMarks{u" \u2014 Mozilla Firefox"sv, u" - Mozilla Firefox"sv};
 
+// The page's web content in Chromium: one such child window per tab.
+constexpr std::u16string_view kChromiumContent = u"Chrome_RenderWidgetHostHWND";
+
 // Chromium's address bar is the edit of class OmniboxViewViews; its name is
 // in the user's language, the class is not.
 constexpr std::array kBrowsers{
     BrowserRule{u"chrome.exe",
                 u"Chrome_WidgetWin_1",
                 {AddressBarKey::Property::ClassName, u"OmniboxViewViews"},
+                kChromiumContent,
                 kChromeMarks},
     BrowserRule{u"msedge.exe",
                 u"Chrome_WidgetWin_1",
                 {AddressBarKey::Property::ClassName, u"OmniboxViewViews"},
+                kChromiumContent,
                 kEdgeMarks},
     BrowserRule{u"firefox.exe",
                 u"MozillaWindowClass",
                 {AddressBarKey::Property::AutomationId, u"urlbar-input"},
+                {},
                 kFirefoxMarks},
 };
 
@@ -120,6 +126,15 @@ std::u16string addressFromBar(const AddressBarText& bar) {
         return {};
     }
     return name + std::u16string(rest);
+}
+
+std::u16string addressFromDocument(const DocumentText& document) {
+    if (document.offscreen) {
+        return {};
+    }
+    std::u16string address = addressFromBar({document.value, false});
+    return address.starts_with(u"http://") || address.starts_with(u"https://") ? address
+                                                                               : std::u16string();
 }
 
 int browserTitleSuffix(const BrowserRule& rule, std::u16string_view title, int titleBufferSize) {

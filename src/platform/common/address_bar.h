@@ -1,9 +1,9 @@
 #pragma once
 
-// The rules of reading a browser window through its address bar, as a
-// desktop's accessibility tree shows it: which windows are browser windows,
-// which element of theirs is the address bar, how its text becomes an
-// address, and how much of the window's title the browser added.
+// The rules of reading a browser window through its accessibility tree:
+// which windows are browser windows, where the document of the page shown and
+// the address bar are, how their texts become an address, and how much of
+// the window's title the browser added.
 
 #include <optional>
 #include <span>
@@ -31,6 +31,10 @@ struct BrowserRule {
     std::u16string_view processName;  // the executable's file name, in small letters
     std::u16string_view windowClass;  // of the browser's own windows (not its dialogs)
     AddressBarKey addressBar;
+    // The child window that holds the page shown, where the browser has one
+    // (Chromium's, a window per tab, hidden behind another tab); empty: the
+    // page's document is found anywhere below the window.
+    std::u16string_view contentWindowClass;
     // What the browser puts after the page's title in the window's title,
     // first the name it puts alone when the page has none: " — Mozilla
     // Firefox", whose name is "Mozilla Firefox".
@@ -53,6 +57,18 @@ struct AddressBarText {
 // it) or hides part of it: a browser that hides "https://" may hide
 // "http://" or "www." as well, so that no hidden part can be told for sure.
 std::u16string addressFromBar(const AddressBarText& bar);
+
+// What a page's document tells: the page's address, as its accessible value,
+// and whether it is out of sight (a tab behind another).
+struct DocumentText {
+    std::u16string value;
+    bool offscreen = false;
+};
+
+// The page's address from its document, scheme in small letters, where it is
+// a whole web address (http or https with a host) of a page in sight; empty
+// otherwise. Unlike the bar, a document never hides part of its address.
+std::u16string addressFromDocument(const DocumentText& document);
 
 // How many characters at the end of the title, as the narrow window-text
 // call with a buffer of titleBufferSize bytes gives it, the browser added:

@@ -7,8 +7,7 @@
 
 namespace kazunavi {
 
-AddressBarLookup::Kept& AddressBarLookup::kept(WindowHandle window, const WindowFacts& facts,
-                                               const BrowserRule& rule) {
+AddressBarLookup::Kept& AddressBarLookup::kept(WindowHandle window, const WindowFacts& facts) {
     // A handle of a closed window may come back for another program's.
     auto found = std::ranges::find_if(kept_, [&](const Kept& k) {
         return k.window == window && k.processPath == facts.processPath;
@@ -17,31 +16,56 @@ AddressBarLookup::Kept& AddressBarLookup::kept(WindowHandle window, const Window
         if (kept_.size() == kKeptWindows) {
             kept_.pop_back();
         }
-        kept_.push_back(Kept{window, facts.processPath, nullptr, 0});
+        kept_.emplace_back(window, facts.processPath);
         found = std::prev(kept_.end());
-        found->bar = desktop_->findEdit(window, rule.addressBar);
-        found->searchedAt = looks_;
-    } else if (!found->bar && looks_ - found->searchedAt >= kSearchAgainAfter) {
-        found->bar = desktop_->findEdit(window, rule.addressBar);
-        found->searchedAt = looks_;
     }
     std::rotate(kept_.begin(), found, std::next(found));
     return kept_.front();
 }
 
-std::optional<AddressBarText> AddressBarLookup::readBar(WindowHandle window,
-                                                        const WindowFacts& facts,
-                                                        const BrowserRule& rule) {
-    Kept& entry = kept(window, facts, rule);
-    if (!entry.bar) {
-        return std::nullopt;
+bool AddressBarLookup::due(const std::optional<std::uint64_t>& searchedAt) const {
+    return !searchedAt || looks_ - *searchedAt >= kSearchAgainAfter;
+}
+
+std::u16string AddressBarLookup::readDocument(Kept& entry, const BrowserRule& rule) {
+    const auto look = [&entry] {
+        const std::optional<DocumentText> text = entry.document->read();
+        std::u16string address = text ? addressFromDocument(*text) : std::u16string();
+        entry.seen = !address.empty()           ? Seen::WebAddress
+                     : text && !text->offscreen ? Seen::Page
+                                                : Seen::Nothing;
+        return address;
+    };
+    if (entry.document) {
+        const Seen before = entry.seen;
+        if (std::u16string address = look(); !address.empty()) {
+            return address;
+        }
+        // Another tab in front, or the page left: the page shown may be
+        // another document.
+        if (entry.seen >= before && !due(entry.documentSearchedAt)) {
+            return {};
+        }
+    } else if (!due(entry.documentSearchedAt)) {
+        return {};
     }
-    if (std::optional<AddressBarText> text = entry.bar->read()) {
-        return text;
+    entry.document = desktop_->findDocument(entry.window, rule.contentWindowClass);
+    entry.documentSearchedAt = looks_;
+    return entry.document ? look() : std::u16string();
+}
+
+std::optional<AddressBarText> AddressBarLookup::readBar(Kept& entry, const BrowserRule& rule) {
+    if (!entry.bar && due(entry.barSearchedAt)) {
+        entry.bar = desktop_->findEdit(entry.window, rule.addressBar);
+        entry.barSearchedAt = looks_;
+    } else if (entry.bar) {
+        if (std::optional<AddressBarText> text = entry.bar->read()) {
+            return text;
+        }
+        // The browser made its bar anew (a window's toolbar can be rebuilt).
+        entry.bar = desktop_->findEdit(entry.window, rule.addressBar);
+        entry.barSearchedAt = looks_;
     }
-    // The browser made its bar anew (a window's toolbar can be rebuilt).
-    entry.bar = desktop_->findEdit(window, rule.addressBar);
-    entry.searchedAt = looks_;
     return entry.bar ? entry.bar->read() : std::nullopt;
 }
 
@@ -59,13 +83,16 @@ std::vector<BrowserWindow> AddressBarLookup::lookUp() {
     if (rule == nullptr) {
         return {};
     }
-    const std::optional<AddressBarText> bar = readBar(front, *facts, *rule);
+    Kept& entry = kept(front, *facts);
+    const int suffix = browserTitleSuffix(*rule, facts->title, WindowManager::kTitleBufferSize);
+    if (std::u16string address = readDocument(entry, *rule); !address.empty()) {
+        return {BrowserWindow{front, std::move(address), suffix}};
+    }
+    const std::optional<AddressBarText> bar = readBar(entry, *rule);
     if (!bar) {
         return {};
     }
-    return {
-        BrowserWindow{front, addressFromBar(*bar),
-                      browserTitleSuffix(*rule, facts->title, WindowManager::kTitleBufferSize)}};
+    return {BrowserWindow{front, addressFromBar(*bar), suffix}};
 }
 
 }  // namespace kazunavi

@@ -3,7 +3,9 @@
 // The few UI Automation client interfaces the program calls. mingw-w64's
 // headers declare UI Automation's provider side only, so the client's are
 // declared here: each interface's methods in their order in the vtable; the
-// slots the program never calls are placeholders, which keep the order.
+// slots the program never calls are placeholders, which keep the order. The
+// order and the numbers are those of Wine's uiautomationclient.idl (the
+// property numbers also mingw-w64's uiautomationclient.h).
 
 #include <objbase.h>
 #include <oleauto.h>
@@ -24,12 +26,16 @@ inline constexpr IID kIidAutomation2 = {
 
 using PropertyId = int;
 constexpr int kTreeScopeDescendants = 4;
+constexpr int kTreeScopeSubtree = 7;  // the element itself and its descendants
 constexpr PropertyId kControlTypeProperty = 30003;
 constexpr PropertyId kHasKeyboardFocusProperty = 30008;
 constexpr PropertyId kAutomationIdProperty = 30011;
 constexpr PropertyId kClassNameProperty = 30012;
+constexpr PropertyId kIsOffscreenProperty = 30022;
 constexpr PropertyId kValueProperty = 30045;
+constexpr PropertyId kLegacyIAccessibleValueProperty = 30093;
 constexpr int kEditControlType = 50004;
+constexpr int kDocumentControlType = 50030;
 
 // COM objects are released, never deleted: no destructor in their vtables.
 #pragma GCC diagnostic push
@@ -77,20 +83,18 @@ struct Automation : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE CreateAndCondition(Condition* first, Condition* second,
                                                          Condition** condition) = 0;
     // 32 more methods up to ElementFromIAccessibleBuildCache.
+    // clang-format off
 #define KAZUNAVI_UIA_SLOT(n) virtual HRESULT STDMETHODCALLTYPE unused##n() = 0;
-    KAZUNAVI_UIA_SLOT(1)
-    KAZUNAVI_UIA_SLOT(2)
-    KAZUNAVI_UIA_SLOT(3)
-    KAZUNAVI_UIA_SLOT(4) KAZUNAVI_UIA_SLOT(5) KAZUNAVI_UIA_SLOT(6) KAZUNAVI_UIA_SLOT(7)
-        KAZUNAVI_UIA_SLOT(8) KAZUNAVI_UIA_SLOT(9) KAZUNAVI_UIA_SLOT(10) KAZUNAVI_UIA_SLOT(11)
-            KAZUNAVI_UIA_SLOT(12) KAZUNAVI_UIA_SLOT(13) KAZUNAVI_UIA_SLOT(14) KAZUNAVI_UIA_SLOT(15)
-                KAZUNAVI_UIA_SLOT(16) KAZUNAVI_UIA_SLOT(17) KAZUNAVI_UIA_SLOT(18)
-                    KAZUNAVI_UIA_SLOT(19) KAZUNAVI_UIA_SLOT(20) KAZUNAVI_UIA_SLOT(21)
-                        KAZUNAVI_UIA_SLOT(22) KAZUNAVI_UIA_SLOT(23) KAZUNAVI_UIA_SLOT(24)
-                            KAZUNAVI_UIA_SLOT(25) KAZUNAVI_UIA_SLOT(26) KAZUNAVI_UIA_SLOT(27)
-                                KAZUNAVI_UIA_SLOT(28) KAZUNAVI_UIA_SLOT(29) KAZUNAVI_UIA_SLOT(30)
-                                    KAZUNAVI_UIA_SLOT(31) KAZUNAVI_UIA_SLOT(32)
+    KAZUNAVI_UIA_SLOT(1) KAZUNAVI_UIA_SLOT(2) KAZUNAVI_UIA_SLOT(3) KAZUNAVI_UIA_SLOT(4)
+    KAZUNAVI_UIA_SLOT(5) KAZUNAVI_UIA_SLOT(6) KAZUNAVI_UIA_SLOT(7) KAZUNAVI_UIA_SLOT(8)
+    KAZUNAVI_UIA_SLOT(9) KAZUNAVI_UIA_SLOT(10) KAZUNAVI_UIA_SLOT(11) KAZUNAVI_UIA_SLOT(12)
+    KAZUNAVI_UIA_SLOT(13) KAZUNAVI_UIA_SLOT(14) KAZUNAVI_UIA_SLOT(15) KAZUNAVI_UIA_SLOT(16)
+    KAZUNAVI_UIA_SLOT(17) KAZUNAVI_UIA_SLOT(18) KAZUNAVI_UIA_SLOT(19) KAZUNAVI_UIA_SLOT(20)
+    KAZUNAVI_UIA_SLOT(21) KAZUNAVI_UIA_SLOT(22) KAZUNAVI_UIA_SLOT(23) KAZUNAVI_UIA_SLOT(24)
+    KAZUNAVI_UIA_SLOT(25) KAZUNAVI_UIA_SLOT(26) KAZUNAVI_UIA_SLOT(27) KAZUNAVI_UIA_SLOT(28)
+    KAZUNAVI_UIA_SLOT(29) KAZUNAVI_UIA_SLOT(30) KAZUNAVI_UIA_SLOT(31) KAZUNAVI_UIA_SLOT(32)
 #undef KAZUNAVI_UIA_SLOT
+    // clang-format on
 };
 
 // Windows 8 and later: timeouts for the calls into other programs.

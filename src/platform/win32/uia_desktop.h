@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "platform/common/address_bar_lookup.h"
 #include "platform/win32/uia_client.h"
@@ -36,8 +37,17 @@ class UiaDesktop : public AccessibleDesktop {
     std::unique_ptr<AccessibleElement> findEdit(WindowHandle window,
                                                 const AddressBarKey& key) override;
 
+    std::unique_ptr<AccessibleDocument> findDocument(
+        WindowHandle window, std::u16string_view contentWindowClass) override;
+
   private:
-    uia::ComPtr<uia::Condition> condition(uia::PropertyId property, const VARIANT& value);
+    // Both properties with their values; none when it cannot be made.
+    uia::ComPtr<uia::Condition> condition(uia::PropertyId property, const VARIANT& value,
+                                          uia::PropertyId otherProperty, const VARIANT& otherValue);
+    // The first element in scope of the window's element that meets the
+    // condition; none when there is none or the window does not answer.
+    uia::ComPtr<uia::Element> findFirst(HWND window, int scope,
+                                        const uia::ComPtr<uia::Condition>& condition);
 
     ComApartment apartment_;  // first: outlives the objects below
     uia::ComPtr<uia::Automation> automation_;
