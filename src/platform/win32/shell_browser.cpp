@@ -75,7 +75,8 @@ std::wstring shellAddressFor(std::u16string_view address) {
 }
 
 void ShellBrowser::navigate(std::u16string_view address) {
-    const std::wstring target = shellAddressFor(address);
+    const bool ownPage = !ownPageAddress_.empty() && address == ownPageAddress_;
+    const std::wstring target = ownPage ? ownPage_.wstring() : shellAddressFor(address);
     // The shell's result is a number above 32 on success, an error below.
     const auto result = reinterpret_cast<std::intptr_t>(
         ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));

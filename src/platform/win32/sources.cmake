@@ -12,8 +12,10 @@ add_library(kazunavi_win32 STATIC
     ${CMAKE_CURRENT_LIST_DIR}/system_ticks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wide_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/win32_clipboard.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/win32_desktop.cpp
     ${CMAKE_CURRENT_LIST_DIR}/win32_file_store.cpp
     ${CMAKE_CURRENT_LIST_DIR}/win32_message_box.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/win32_timer_host.cpp
     ${CMAKE_CURRENT_LIST_DIR}/win32_window_manager.cpp)
 target_link_libraries(kazunavi_win32 PUBLIC kazunavi_common)
 # Unicode calls only; no min/max macros over the standard library's.
