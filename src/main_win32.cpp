@@ -37,7 +37,7 @@ int runProgram(HINSTANCE program) {
     kazunavi::Win32Desktop desktop(browserWindows);
     kazunavi::Application app(desktop.services());
     app.helpAddress = kazunavi::helpPageAddress();
-    desktop.browser.allowOwnPage(app.helpAddress, kazunavi::helpPagePath());
+    desktop.browser.allowOwnPage(app.helpAddress);
 
     kazunavi::FormWindows windows(app, &desktop.windowManager, icon.get());
     desktop.timerHost.setTick([&windows](kazunavi::Timer& timer) { windows.tick(timer); });

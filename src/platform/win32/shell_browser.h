@@ -3,7 +3,6 @@
 // The browser step on Windows: the address handed to the shell, which opens
 // it in the user's default browser.
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -20,19 +19,16 @@ std::wstring shellAddressFor(std::u16string_view address);
 
 class ShellBrowser : public Browser {
   public:
-    // A page of the program's own (its help page) that the shell may open
-    // from its file, under the address the logic knows it by.
-    void allowOwnPage(std::u16string address, std::filesystem::path file) {
-        ownPageAddress_ = std::move(address);
-        ownPage_ = std::move(file);
-    }
+    // A page of the program's own (its help page, a file: address) that
+    // goes to the program of the user's web addresses: the shell would open
+    // the file in whatever program its type belongs to, if any.
+    void allowOwnPage(std::u16string address) { ownPageAddress_ = std::move(address); }
     // Returns as soon as the shell has handed the address on. Throws Failure
     // when the address cannot be sent or the shell cannot open it.
     void navigate(std::u16string_view address) override;
 
   private:
     std::u16string ownPageAddress_;
-    std::filesystem::path ownPage_;
 };
 
 }  // namespace kazunavi

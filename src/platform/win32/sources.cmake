@@ -17,6 +17,6 @@ add_library(kazunavi_win32 STATIC
     ${CMAKE_CURRENT_LIST_DIR}/win32_message_box.cpp
     ${CMAKE_CURRENT_LIST_DIR}/win32_timer_host.cpp
     ${CMAKE_CURRENT_LIST_DIR}/win32_window_manager.cpp)
-target_link_libraries(kazunavi_win32 PUBLIC kazunavi_common)
+target_link_libraries(kazunavi_win32 PUBLIC kazunavi_common shlwapi)
 # Unicode calls only; no min/max macros over the standard library's.
 target_compile_definitions(kazunavi_win32 PUBLIC UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)

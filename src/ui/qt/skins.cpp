@@ -7,6 +7,7 @@
 #include <QStyle>
 
 #include "ui/common/skin_pixels.h"
+#include "ui/qt/qt_units.h"
 
 namespace kazunavi {
 

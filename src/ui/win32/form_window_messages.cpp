@@ -62,11 +62,6 @@ LRESULT FormWindow::handle(Surface& surface, UINT message, WPARAM wParam, LPARAM
         case WM_MBUTTONUP:
             mouse(surface, message, wParam, lParam);
             return 0;
-        case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lParam) != window) {
-                pressed_.clear();  // the move loop, or another window, took the mouse
-            }
-            return 0;
         case WM_COMMAND:
             if (auto result = command(wParam, lParam)) {
                 return *result;
@@ -203,6 +198,12 @@ void FormWindow::mouse(Surface& surface, UINT message, WPARAM wParam, LPARAM lPa
             area = v.rect();
             break;
         }
+    }
+    // The press holds the mouse until the button is up, also where the
+    // capture went elsewhere meanwhile (the window's activation); after the
+    // move loop, which takes the release, the next move lets it go.
+    if (message == WM_MOUSEMOVE && (wParam & MK_LBUTTON) == 0) {
+        pressed_.clear();
     }
     const bool held = !pressed_.empty() && pressedSurface_ == surface.window;
     switch (message) {
