@@ -257,6 +257,12 @@ LRESULT CALLBACK FormWindow::controlProcedure(HWND window, UINT message, WPARAM 
             break;
         case WM_MOUSEMOVE:
             form->send(view->target(), Event::MouseMove, buttonState(wParam));
+            // A button drawn by the window has no hover look: unpressed, its
+            // own handling would only track the pointer (which Wine does by
+            // polling every 10 ms while the pointer rests on it).
+            if (view->kind() == ViewKind::Button && (wParam & MK_LBUTTON) == 0) {
+                return 0;
+            }
             break;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
