@@ -223,9 +223,9 @@ void FormWindow::mouse(Surface& surface, UINT message, WPARAM wParam, LPARAM lPa
                 const bool inside = ::PtInRect(&pressedArea_, at) != FALSE;
                 ::ReleaseCapture();
                 send(released, Event::MouseUp, 1);
-                const std::string name = released.substr(prefix_.size());
                 const bool isSurface = released == surface.target;
-                if (inside && (isSurface || enabled(name))) {
+                if (inside &&
+                    (isSurface || enabled(std::string_view(released).substr(prefix_.size())))) {
                     send(released, Event::Click, 0);
                 }
                 return;
