@@ -19,7 +19,6 @@
 namespace {
 
 // No browser window is known to KEEP yet: it says that nothing was captured.
-// replaced by UiaBrowserWindows
 class NoBrowserWindows : public kazunavi::BrowserWindows {
   public:
     std::vector<kazunavi::BrowserWindow> list() override { return {}; }
@@ -33,7 +32,7 @@ int runProgram(HINSTANCE program) {
         static_cast<HICON>(::LoadImageW(program, MAKEINTRESOURCEW(kazunavi::kProgramIconResource),
                                         IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
 
-    NoBrowserWindows browserWindows;
+    NoBrowserWindows browserWindows;  // replaced by UiaBrowserWindows
     kazunavi::Win32Desktop desktop(browserWindows);
     kazunavi::Application app(desktop.services());
     app.helpAddress = kazunavi::helpPageAddress();
