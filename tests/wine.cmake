@@ -37,3 +37,11 @@ endforeach()
 set_property(TEST unit_tests_windowed PROPERTY ENVIRONMENT ${KAZUNAVI_WINE_ENVIRONMENT}
                                                WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-x11)
 set_property(TEST unit_tests_windowed PROPERTY FIXTURES_REQUIRED)
+
+# The window on a desktop of its own, in a Wine prefix of its own.
+if(KAZUNAVI_GUI)
+    add_test(NAME e2e_wine
+             COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/e2e_wine.sh $<TARGET_FILE:kazunavi>
+                     ${CMAKE_BINARY_DIR}/help/index.html)
+    set_tests_properties(e2e_wine PROPERTIES LABELS e2e SKIP_RETURN_CODE 77 TIMEOUT 300)
+endif()

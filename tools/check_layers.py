@@ -4,7 +4,8 @@
 Each row of the table names a folder, whether it is portable and which
 folders it may include. A file may include headers of its own folder and of
 those folders; a portable folder includes standard headers only, and only
-the Windows services include Windows' own headers. Prints each
+the Windows folders and the Windows program's entry include Windows' own
+headers. Prints each
 include against the table and exits 1 when there is any.
 
   tools/check_layers.py [PROJECT_ROOT]
@@ -18,8 +19,9 @@ QUOTED = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 ANGLED = re.compile(r"^\s*#\s*include\s+<([^>]+)>")
 STANDARD = re.compile(r"^[a-z_]+$")  # <string>, <cstdint>, <string_view>
 # The system headers of Windows, which only the Windows services include.
-WINDOWS = re.compile(r"^(windows|win\w+|shellapi|shlobj|knownfolders|objbase|commctrl)\.h$", re.I)
-WINDOWS_LAYER = "platform/win32"
+WINDOWS = re.compile(r"^(windows|win\w+|shellapi|shlobj|knownfolders|objbase|commctrl|uxtheme)\.h$", re.I)
+WINDOWS_LAYERS = ("platform/win32", "ui/win32")
+WINDOWS_ENTRY = "main_win32.cpp"
 
 
 def read_table(readme):
@@ -76,8 +78,9 @@ def main():
             m = ANGLED.match(line)
             if m and portable and not STANDARD.match(m.group(1)):
                 faults.append(f"{where}: portable src/{layer}/ may not include <{m.group(1)}>")
-            elif m and WINDOWS.match(m.group(1)) and layer != WINDOWS_LAYER:
-                faults.append(f"{where}: only src/{WINDOWS_LAYER}/ may include <{m.group(1)}>")
+            elif (m and WINDOWS.match(m.group(1)) and layer not in WINDOWS_LAYERS
+                  and rel != WINDOWS_ENTRY):
+                faults.append(f"{where}: only the Windows folders may include <{m.group(1)}>")
     for fault in faults:
         print(fault)
     print(f"check_layers: {len(layers)} layers, {len(faults)} includes against the table")

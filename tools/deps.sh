@@ -20,7 +20,7 @@ if [[ " $* " == *" --tests "* ]]; then
     )
 fi
 if [[ " $* " == *" --windows "* ]]; then
-    packages+=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth nsis zip)
+    packages+=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth nsis zip icoutils openbox xdotool xclip x11-utils imagemagick)
 fi
 
 missing=()

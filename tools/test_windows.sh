@@ -14,7 +14,7 @@ build=build-win
 # No optimisation beyond -O1 and no debug information: the build is most of
 # the time this takes.
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
-      -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS=-O1 -DKAZUNAVI_GUI=OFF
+      -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS=-O1 -DKAZUNAVI_GUI=ON
 cmake --build "$build" -j2
 (cd "$build" && ctest --output-on-failure -j2)
 WINEPREFIX="$PWD/$build/wineprefix" wineserver -w

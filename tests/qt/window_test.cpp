@@ -37,7 +37,7 @@ TEST_F(WindowTest, TheMainWindowShowsItsInventoryAndFollowsIt) {
             continue;
         }
         EXPECT_EQ(w->parentWidget(), e.container.empty() ? &view() : widget(e.container.c_str()));
-        EXPECT_TRUE(e.kind() == ElementKind::Line || w->geometry() == pixelRect(e.geometry));
+        EXPECT_TRUE(e.kind() == ElementKind::Line || w->geometry() == pixelQRect(e.geometry));
         EXPECT_EQ(w->isEnabled(), e.enabled) << e.name();
         EXPECT_EQ(view().viewOf(w)->shown().text, e.text()) << e.name();
         EXPECT_EQ(u16(w->toolTip()), e.toolTipText()) << e.name();

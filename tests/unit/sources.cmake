@@ -8,6 +8,7 @@ set(KAZUNAVI_UNIT_TEST_SOURCES
     unit/latest_browser_windows_test.cpp
     unit/runner_syntax_test.cpp
     unit/runner_test.cpp
+    unit/view_sync_test.cpp
     )
 # The tests of each platform's services (KAZUNAVI_PLATFORM).
 set(KAZUNAVI_UNIT_TEST_SOURCES_linux

@@ -3,6 +3,7 @@
 #include <windows.h>
 // After windows.h, on which it builds.
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <array>
@@ -75,10 +76,25 @@ std::wstring shellAddressFor(std::u16string_view address) {
 }
 
 void ShellBrowser::navigate(std::u16string_view address) {
-    const std::wstring target = shellAddressFor(address);
+    std::wstring target;
+    std::wstring parameters;
+    if (!ownPageAddress_.empty() && address == ownPageAddress_) {
+        // The browser program itself, given the address.
+        std::array<wchar_t, MAX_PATH> browser{};
+        auto size = static_cast<DWORD>(browser.size());
+        if (::AssocQueryStringW(ASSOCF_NONE, ASSOCSTR_EXECUTABLE, L"http", L"open", browser.data(),
+                                &size) != S_OK) {
+            throw Failure("browser: no program opens web addresses");
+        }
+        target = browser.data();
+        parameters = L"\"" + toWide(address) + L"\"";
+    } else {
+        target = shellAddressFor(address);
+    }
     // The shell's result is a number above 32 on success, an error below.
     const auto result = reinterpret_cast<std::intptr_t>(
-        ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        ::ShellExecuteW(nullptr, L"open", target.c_str(),
+                        parameters.empty() ? nullptr : parameters.c_str(), nullptr, SW_SHOWNORMAL));
     if (result <= 32) {
         throw Failure("browser: the shell cannot open the address: " +
                       errorText(static_cast<DWORD>(result)));

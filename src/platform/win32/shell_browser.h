@@ -19,9 +19,16 @@ std::wstring shellAddressFor(std::u16string_view address);
 
 class ShellBrowser : public Browser {
   public:
+    // A page of the program's own (its help page, a file: address) that
+    // goes to the program of the user's web addresses: the shell would open
+    // the file in whatever program its type belongs to, if any.
+    void allowOwnPage(std::u16string address) { ownPageAddress_ = std::move(address); }
     // Returns as soon as the shell has handed the address on. Throws Failure
     // when the address cannot be sent or the shell cannot open it.
     void navigate(std::u16string_view address) override;
+
+  private:
+    std::u16string ownPageAddress_;
 };
 
 }  // namespace kazunavi

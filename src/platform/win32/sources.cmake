@@ -15,9 +15,11 @@ add_library(kazunavi_win32 STATIC
     ${CMAKE_CURRENT_LIST_DIR}/uia_desktop.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wide_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/win32_clipboard.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/win32_desktop.cpp
     ${CMAKE_CURRENT_LIST_DIR}/win32_file_store.cpp
     ${CMAKE_CURRENT_LIST_DIR}/win32_message_box.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/win32_timer_host.cpp
     ${CMAKE_CURRENT_LIST_DIR}/win32_window_manager.cpp)
-target_link_libraries(kazunavi_win32 PUBLIC kazunavi_common PRIVATE ole32 oleaut32)
+target_link_libraries(kazunavi_win32 PUBLIC kazunavi_common PRIVATE ole32 oleaut32 shlwapi)
 # Unicode calls only; no min/max macros over the standard library's.
 target_compile_definitions(kazunavi_win32 PUBLIC UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)

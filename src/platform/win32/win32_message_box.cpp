@@ -9,8 +9,12 @@ static_assert(kOkCancel == MB_OKCANCEL && kExclamationOk == (MB_ICONEXCLAMATION 
 static_assert(kAnswerOk == IDOK && kAnswerCancel == IDCANCEL);
 
 int Win32MessageBox::show(std::u16string_view prompt, int style, std::u16string_view title) {
-    const int answer = ::MessageBoxW(owner_, toWide(prompt).c_str(), toWide(title).c_str(),
-                                     static_cast<UINT>(style) | MB_SETFOREGROUND);
+    if (beforeShow_) {
+        beforeShow_();
+    }
+    const int answer =
+        ::MessageBoxW(owner_ ? owner_() : nullptr, toWide(prompt).c_str(), toWide(title).c_str(),
+                      static_cast<UINT>(style) | MB_SETFOREGROUND);
     if (answer == 0) {
         throw Failure("message box: cannot show it: " + errorText(::GetLastError()));
     }

@@ -17,12 +17,23 @@ HWND windowOf(WindowHandle handle) {
     return reinterpret_cast<HWND>(extended);
 }
 
+HWND Win32WindowManager::nativeOf(WindowHandle handle) const {
+    const auto found = own_.find(handle);
+    return found == own_.end() ? windowOf(handle) : found->second;
+}
+
 WindowHandle Win32WindowManager::foregroundWindow() {
-    return handleOf(::GetForegroundWindow());
+    const HWND front = ::GetForegroundWindow();
+    for (const auto& [handle, window] : own_) {
+        if (window == front) {
+            return handle;
+        }
+    }
+    return handleOf(front);
 }
 
 std::u16string Win32WindowManager::windowText(WindowHandle window, int bufferSize) {
-    const HWND hwnd = windowOf(window);
+    const HWND hwnd = nativeOf(window);
     const int length = ::GetWindowTextLengthW(hwnd);
     if (length <= 0) {
         return {};
@@ -34,12 +45,12 @@ std::u16string Win32WindowManager::windowText(WindowHandle window, int bufferSiz
 }
 
 void Win32WindowManager::keepOnTop(WindowHandle window) {
-    ::SetWindowPos(windowOf(window), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetWindowPos(nativeOf(window), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void Win32WindowManager::startDrag(WindowHandle window) {
     ::ReleaseCapture();
-    ::SendMessageW(windowOf(window), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    ::SendMessageW(nativeOf(window), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
 }  // namespace kazunavi

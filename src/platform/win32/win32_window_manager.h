@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <map>
+
 #include "platform/services.h"
 
 namespace kazunavi {
@@ -16,14 +18,24 @@ namespace kazunavi {
 WindowHandle handleOf(HWND window);
 HWND windowOf(WindowHandle handle);
 
+// The logic compares window handles: the program's own windows go by the
+// handles of their models (attach), other windows by their own.
 class Win32WindowManager : public WindowManager {
   public:
+    void attach(WindowHandle handle, HWND window) { own_[handle] = window; }
+    void detach(WindowHandle handle) { own_.erase(handle); }
+
     WindowHandle foregroundWindow() override;
     // Empty for a window that is gone.
     std::u16string windowText(WindowHandle window, int bufferSize) override;
     void keepOnTop(WindowHandle window) override;
     // The system's move loop, as for a press on the window's caption.
     void startDrag(WindowHandle window) override;
+
+  private:
+    HWND nativeOf(WindowHandle handle) const;
+
+    std::map<WindowHandle, HWND> own_;
 };
 
 }  // namespace kazunavi

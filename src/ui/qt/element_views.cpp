@@ -61,37 +61,21 @@ int buttonState(Qt::MouseButtons buttons) {
 }
 
 bool ElementView::syncCommon(QWidget& w) {
-    if (!attached_) {
-        return false;
+    const CommonChanges changes = syncCommonState();
+    if (changes.geometry && element_.kind() != ElementKind::Line) {
+        w.setGeometry(pixelQRect(shown_.geometry));
     }
-    contentNew_ = seenRevision_ != element_.contentRevision();
-    seenRevision_ = element_.contentRevision();
-    bool changed = false;
-    const Geometry& g = element_.geometry;
-    if (g.left != shown_.geometry.left || g.top != shown_.geometry.top ||
-        g.width != shown_.geometry.width || g.height != shown_.geometry.height) {
-        shown_.geometry = g;
-        if (element_.kind() != ElementKind::Line) {
-            w.setGeometry(pixelRect(g));
-        }
-        changed = true;
-    }
-    if (element_.enabled != shown_.enabled) {
-        shown_.enabled = element_.enabled;
+    if (changes.enabled) {
         w.setEnabled(shown_.enabled);
-        changed = true;
     }
-    if (element_.visible != shown_.visible) {
-        shown_.visible = element_.visible;
+    if (changes.visible) {
         w.setVisible(shown_.visible);
-        changed = true;
     }
-    if (contentNew_ && shownPart(element_.toolTipText()) != shown_.toolTip) {
-        shown_.toolTip = shownPart(element_.toolTipText());
+    if (changes.toolTip) {
         w.setToolTip(qText(shown_.toolTip));
         w.setAccessibleDescription(w.toolTip());
     }
-    if (contentNew_) {
+    if (changes.content) {
         // What a screen reader names it by: its caption, else its tooltip. A
         // field's text is its value, never its name.
         const bool field = element_.isTextBox() || element_.isList();
@@ -102,31 +86,14 @@ bool ElementView::syncCommon(QWidget& w) {
             w.setAccessibleName(name);
         }
     }
-    return changed;
+    return changes.any();
 }
 
 bool ElementView::syncFieldColours(QWidget& w) {
-    if (fieldColoursShown_ && element_.foreColor == shown_.fore &&
-        element_.backColor == shown_.back) {
+    if (!ElementSync::syncFieldColours()) {
         return false;
     }
-    fieldColoursShown_ = true;
-    shown_.fore = element_.foreColor;
-    shown_.back = element_.backColor;
     applyFieldColours(w, shown_.fore, shown_.back);
-    return true;
-}
-
-bool ElementView::syncCaption() {
-    const bool newCaption = contentNew_ && shownPart(element_.text()) != shown_.text;
-    if (!newCaption && element_.foreColor == shown_.fore && element_.backColor == shown_.back) {
-        return false;
-    }
-    if (newCaption) {
-        shown_.text = shownPart(element_.text());
-    }
-    shown_.fore = element_.foreColor;
-    shown_.back = element_.backColor;
     return true;
 }
 

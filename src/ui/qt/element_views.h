@@ -20,6 +20,7 @@
 
 #include "platform/element.h"
 #include "shell/model/events.h"
+#include "ui/common/element_sync.h"
 
 namespace kazunavi {
 
@@ -29,61 +30,13 @@ using MouseRelay = std::function<void(Event event, int button)>;
 int buttonCode(Qt::MouseButton button);
 int buttonState(Qt::MouseButtons buttons);
 
-// What a widget shows of its element.
-struct Shown {
-    std::u16string text;
-    std::optional<Colour> fore;
-    std::optional<Colour> back;
-    Colour fill = 0;
-    bool enabled = true;
-    bool visible = true;
-    std::u16string toolTip;
-    Geometry geometry;
-    // Text boxes and lists.
-    int selStart = 0;
-    int selLength = 0;
-    std::vector<std::u16string> items;
-    int listIndex = -1;
-};
-
-// The design data a widget draws with, copied so that drawing never reads a
-// model that has gone away.
-struct Design {
-    Alignment alignment = Alignment::Left;
-    ShapeForm shape = ShapeForm::Rectangle;
-    bool transparent = false;
-    bool border = false;
-    std::optional<Colour> borderColor;
-
-    explicit Design(const Element& e)
-        : alignment(e.alignment),
-          shape(e.shape),
-          transparent(e.transparent),
-          border(e.border),
-          borderColor(e.borderColor) {}
-};
-
-class ElementView {
+class ElementView : public ElementSync {
   public:
-    // What is shown starts opposite to the model, so that the first sync sets it.
-    explicit ElementView(Element& element) : element_(element), design_(element) {
-        shown_.enabled = !element.enabled;
-        shown_.visible = !element.visible;
-        shown_.geometry.width = -1;
-    }
-    virtual ~ElementView() = default;
-    ElementView(const ElementView&) = delete;
-    ElementView& operator=(const ElementView&) = delete;
+    explicit ElementView(Element& element) : ElementSync(element) {}
 
-    Element& element() const { return element_; }
-    // What the widget shows at present.
-    const Shown& shown() const { return shown_; }
     virtual QWidget* widget() = 0;
     // Brings the widget in line with the model; true when anything changed.
     virtual bool sync() = 0;
-    // The model goes away: from now on nothing reads or writes it.
-    void detach() { attached_ = false; }
-    bool attached() const { return attached_; }
 
     void setMouseRelay(MouseRelay relay) { relay_ = std::move(relay); }
 
@@ -92,8 +45,6 @@ class ElementView {
     // Returns whether any of them changed. Every sync() calls it first: it
     // also tells contentNew_.
     bool syncCommon(QWidget& w);
-    // The caption and its colours; true when any of them changed.
-    bool syncCaption();
     // The back and text colours of a field (text box, list); true when changed.
     bool syncFieldColours(QWidget& w);
     void relay(Event event, int button) {
@@ -106,19 +57,10 @@ class ElementView {
     void relayMove(QMouseEvent* event);
     void relayRelease(QMouseEvent* event, const QRect& inside);
 
-    Element& element_;
-    const Design design_;
-    Shown shown_;
-    bool attached_ = true;
     bool pressedLeft_ = false;
-    bool fieldColoursShown_ = false;
-    // The element's text, tooltip or list changed since the last sync: only
-    // then are they compared with what is shown.
-    bool contentNew_ = true;
 
   private:
     MouseRelay relay_;
-    std::optional<std::uint64_t> seenRevision_;  // none before the first sync
 };
 
 // A view on a Qt widget class whose mouse events, after the widget's own

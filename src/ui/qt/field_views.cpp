@@ -29,23 +29,9 @@ void TextBoxView::pull() {
     if (applying_ || losingFocus_ || !attached_) {
         return;
     }
-    const QString now = text();
-    if (QStringView(shown_.text) != now) {
-        std::u16string whole = u16(now);
-        // What lies beyond the part shown stays behind the edit.
-        if (const std::u16string& model = element_.text();
-            model.size() > shown_.text.size() && model.starts_with(shown_.text)) {
-            whole.append(model, shown_.text.size());
-        }
-        shown_.text = u16(now);
-        element_.setText(std::move(whole));
-    }
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
     const int length = hasSelectedText() ? static_cast<int>(selectionLength()) : 0;
-    element_.setSelStart(start);
-    element_.setSelLength(length);
-    shown_.selStart = element_.selStart();
-    shown_.selLength = element_.selLength();
+    pullTextBox(u16(text()), start, length);
 }
 
 bool TextBoxView::sync() {
@@ -54,20 +40,14 @@ bool TextBoxView::sync() {
         return false;
     }
     changed = syncFieldColours(*this) || changed;
-    const bool newText = contentNew_ && shownPart(element_.text()) != shown_.text;
-    if (newText || element_.selStart() != shown_.selStart ||
-        element_.selLength() != shown_.selLength) {
+    const TextChange change = syncTextBox();
+    if (change.selection) {
         applying_ = true;
-        if (newText) {
-            shown_.text = shownPart(element_.text());
+        if (change.text) {
             setText(qText(shown_.text));
         }
-        shown_.selStart = element_.selStart();
-        shown_.selLength = element_.selLength();
         // The model's selection, as far as it lies in the part shown.
-        const int shownLength = static_cast<int>(shown_.text.size());
-        const int start = std::min(shown_.selStart, shownLength);
-        const int length = std::min(shown_.selLength, shownLength - start);
+        const auto [start, length] = shownSelection();
         if (length > 0) {
             setSelection(start, length);
         } else {
@@ -181,23 +161,17 @@ bool ComboView::sync() {
     }
     changed = syncFieldColours(*this) || changed;
     const QSignalBlocker quiet(this);
-    if (contentNew_ && element_.items() != shown_.items) {
-        shown_.items = element_.items();
+    const ListChange change = syncList();
+    if (change.items) {
         clear();
         for (const auto& item : shown_.items) {
             addItem(qText(item));
         }
-        shown_.listIndex = -2;
-        changed = true;
     }
-    if (element_.listIndex() != shown_.listIndex) {
-        shown_.listIndex = element_.listIndex();
+    if (change.index) {
         setCurrentIndex(shown_.listIndex);
-        changed = true;
     }
-    if (contentNew_) {
-        shown_.text = element_.text();
-    }
+    changed = change.items || change.index || changed;
     return changed;
 }
 

@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "platform/failure.h"
+#include "ui/common/view_kinds.h"
 #include "ui/qt/qt_units.h"
 
 namespace kazunavi {
@@ -31,8 +32,8 @@ FormView::~FormView() = default;
 void FormView::build(const Pictures& pictures) {
     std::vector<QWidget*> windowed;
     for (Element& e : model_->elements()) {
-        if (e.hidden) {
-            continue;  // storage: a working value, never drawn
+        if (viewKindOf(e) == ViewKind::None) {
+            continue;
         }
         QWidget* parent = this;
         if (!e.container.empty()) {
@@ -42,46 +43,42 @@ void FormView::build(const Pictures& pictures) {
             }
         }
         ElementView* view = nullptr;  // owned by its parent widget
-        switch (e.kind()) {
-            case ElementKind::Label:
+        const ViewKind kind = viewKindOf(e);
+        switch (kind) {
+            case ViewKind::Label:
                 view = new LabelView(e, parent);
                 break;
-            case ElementKind::Picture: {
+            case ViewKind::Panel: {
                 auto picture = pictures.find(e.name());
                 view = new PanelView(e, picture == pictures.end() ? QPixmap() : picture->second,
                                      parent);
                 break;
             }
-            case ElementKind::Shape:
-                // The model knows no fill style; the round lamp is the one
-                // filled shape of these windows, the rectangles are frames.
-                view = new ShapeView(e, e.shape == ShapeForm::Circle, parent);
+            case ViewKind::Shape:
+                view = new ShapeView(e, isSolidFill(e), parent);
                 break;
-            case ElementKind::Line:
+            case ViewKind::Line:
                 view = new LineView(e, parent);
                 break;
-            case ElementKind::CommandButton:
+            case ViewKind::Button:
                 view = new ButtonView(e, parent);
                 break;
-            case ElementKind::TextBox:
-                if (e.multiLine) {
-                    view = new MemoView(e, parent);
-                } else {
-                    view = new TextBoxView(e, parent);
-                }
+            case ViewKind::TextBox:
+                view = new TextBoxView(e, parent);
                 break;
-            case ElementKind::ComboBox:
+            case ViewKind::Memo:
+                view = new MemoView(e, parent);
+                break;
+            case ViewKind::DropDownList:
                 view = new ComboView(e, parent);
                 break;
-            case ElementKind::ListBox:
-                continue;  // the one list box is storage
+            case ViewKind::None:
+                continue;
         }
         const std::string target = prefix_ + e.name();
         view->setMouseRelay(
             [this, target](Event event, int button) { send(target, event, button); });
-        const bool isWindowed = e.kind() != ElementKind::Label && e.kind() != ElementKind::Shape &&
-                                e.kind() != ElementKind::Line;
-        if (isWindowed) {
+        if (isWindowed(kind)) {
             windowed.push_back(view->widget());
         }
         views_.push_back(view);
@@ -123,7 +120,7 @@ void FormView::focusTaken(ElementView& view) {
     }
     try {
         model_->setFocus(view.element());
-        shownFocus_ = view.element().name();
+        shown_.focusTaken(view.element().name());
     } catch (const Failure&) {
         // A disabled element cannot hold the focus; nothing to record.
     }
@@ -137,9 +134,9 @@ bool FormView::sync() {
     for (ElementView* view : views_) {
         changed = view->sync() || changed;
     }
-    const QSize size(pixels(model_->width), pixels(model_->height));
-    if (size != shownSize_) {
-        shownSize_ = size;
+    const WindowChanges window = shown_.sync(*model_);
+    const QSize size(pixels(shown_.width()), pixels(shown_.height()));
+    if (window.size) {
         // Grows and shrinks downwards: the top-left corner stays.
         if (windowFlags() & Qt::MSWindowsFixedSizeDialogHint) {
             setFixedSize(size);
@@ -148,22 +145,19 @@ bool FormView::sync() {
         }
         changed = true;
     }
-    if (model_->visible != shownVisible_) {
-        shownVisible_ = model_->visible;
-        if (shownVisible_ && !placed_) {
+    if (window.visible) {
+        if (window.firstShown) {
             // Opens centred on the screen.
-            placed_ = true;
             if (const QScreen* screen = QGuiApplication::primaryScreen()) {
                 const QRect area = screen->availableGeometry();
                 move(area.center() - QPoint(size.width() / 2, size.height() / 2));
             }
         }
-        setVisible(shownVisible_);
+        setVisible(shown_.visible());
         changed = true;
     }
-    if (model_->focused() != shownFocus_) {
-        shownFocus_ = model_->focused();
-        if (QWidget* target = widgetOf(shownFocus_)) {
+    if (window.focus) {
+        if (QWidget* target = widgetOf(shown_.focus())) {
             target->setFocus(Qt::OtherFocusReason);
         }
     }

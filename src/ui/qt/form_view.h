@@ -13,6 +13,7 @@
 
 #include "shell/model/events.h"
 #include "shell/model/window.h"
+#include "ui/common/window_sync.h"
 #include "ui/qt/element_views.h"
 #include "ui/qt/skins.h"
 
@@ -68,10 +69,7 @@ class FormView : public QWidget {
     QPixmap background_;
     // Owned by their parent widgets (this window or a panel of it).
     std::vector<ElementView*> views_;
-    QSize shownSize_;
-    bool shownVisible_ = false;
-    bool placed_ = false;
-    std::string shownFocus_;
+    WindowSync shown_;
     bool pressedLeft_ = false;
 };
 

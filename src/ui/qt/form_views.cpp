@@ -4,6 +4,7 @@
 
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_window_manager.h"
+#include "ui/common/view_kinds.h"
 
 namespace kazunavi {
 
@@ -18,9 +19,8 @@ FormViews::FormViews(Application& app, QtWindowManager* windows) : app_(app), wi
     main_ = std::make_unique<FormView>(app_.form1(), "", mainWindowPictures(), send,
                                        Qt::Window | Qt::FramelessWindowHint);
     main_->setWindowTitle(QString::fromUtf16(kProgramName));
-    for (const auto& [target, event] : app_.events().wired()) {
-        if (auto* label = dynamic_cast<LabelView*>(main_->viewOf(main_->widgetOf(target)));
-            label != nullptr && event == Event::Click) {
+    for (const std::string& target : clickTargets(app_.events())) {
+        if (auto* label = dynamic_cast<LabelView*>(main_->viewOf(main_->widgetOf(target)))) {
             label->takeKeyboard();
         }
     }

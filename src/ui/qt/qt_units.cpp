@@ -40,18 +40,8 @@ const QStringList& smallFamilies() {
 
 }  // namespace
 
-std::u16string_view shownPart(std::u16string_view text) {
-    if (text.size() <= kShownLength) {
-        return text;
-    }
-    const bool splitsPair = text[kShownLength - 1] >= 0xD800 && text[kShownLength - 1] <= 0xDBFF;
-    return text.substr(0, kShownLength - (splitsPair ? 1 : 0));
-}
-
-QRect pixelRect(const Geometry& g) {
-    const int left = pixels(g.left);
-    const int top = pixels(g.top);
-    return {left, top, pixels(g.left + g.width) - left, pixels(g.top + g.height) - top};
+QRect qRect(const PixelRect& r) {
+    return {r.left, r.top, r.width, r.height};
 }
 
 QColor qColour(Colour c) {

@@ -13,29 +13,16 @@
 #include "platform/colour.h"
 #include "platform/element.h"
 #include "platform/qt/qt_text.h"
+#include "ui/common/units.h"
 
 namespace kazunavi {
 
-// 15 twips make one pixel at 96 dots per inch; Qt scales the pixels on
-// high-density screens.
-constexpr int kTwipsPerPixel = 15;
-
-constexpr int pixels(int twips) {
-    // Rounded to the nearest pixel, halves away from zero.
-    return twips >= 0 ? (twips + kTwipsPerPixel / 2) / kTwipsPerPixel
-                      : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
+// The pixel rectangle of an element's place in Qt's terms; Qt scales the
+// pixels on high-density screens.
+QRect qRect(const PixelRect& r);
+inline QRect pixelQRect(const Geometry& g) {
+    return qRect(pixelRect(g));
 }
-
-// The pixel rectangle of a place and size in twips. The edges are rounded, not
-// the size, so that elements that touch in twips touch in pixels.
-QRect pixelRect(const Geometry& g);
-
-// What a view shows of a text: at most kShownLength UTF-16 units, never half
-// of a surrogate pair. The model keeps the whole text; no address comes near
-// the limit, but a page of text copied by mistake would cost every tick and
-// every repaint its whole length.
-constexpr std::size_t kShownLength = 4096;
-std::u16string_view shownPart(std::u16string_view text);
 
 // A Windows colour value: red in the low byte, blue in the high byte.
 QColor qColour(Colour c);

@@ -5,153 +5,37 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyle>
-#include <algorithm>
-#include <array>
-#include <cstdint>
-#include <random>
-#include <string_view>
-#include <vector>
 
+#include "ui/common/skin_pixels.h"
 #include "ui/qt/qt_units.h"
 
 namespace kazunavi {
 
 namespace {
 
-constexpr int kTile = 200;
-
-// A fixed seed: the same pictures at every start.
-std::minstd_rand noiseSource(std::uint32_t seed) {
-    return std::minstd_rand(seed);
-}
-
-double uniform(std::minstd_rand& random) {
-    return static_cast<double>(random() - std::minstd_rand::min()) /
-           static_cast<double>(std::minstd_rand::max() - std::minstd_rand::min());
-}
-
-int clampByte(double v) {
-    return std::clamp(static_cast<int>(v + 0.5), 0, 255);
-}
-
-// Glyphs of the title: 4 x 7 capitals and 3 x 5 figures, '#' a lit pixel.
-struct Glyph {
-    char letter;
-    std::array<std::string_view, 7> rows;
-};
-constexpr std::array<Glyph, 7> kCapitals = {{
-    {'K', {"#..#", "#.#.", "##..", "#...", "##..", "#.#.", "#..#"}},
-    {'A', {".##.", "#..#", "#..#", "####", "#..#", "#..#", "#..#"}},
-    {'Z', {"####", "...#", "..#.", ".#..", "#...", "#...", "####"}},
-    {'U', {"#..#", "#..#", "#..#", "#..#", "#..#", "#..#", ".##."}},
-    {'N', {"#..#", "##.#", "##.#", "#.##", "#.##", "#..#", "#..#"}},
-    {'V', {"#..#", "#..#", "#..#", "#..#", "#..#", ".##.", ".##."}},
-    {'I', {"###.", ".#..", ".#..", ".#..", ".#..", ".#..", "###."}},
-}};
-struct Figure {
-    char letter;
-    std::array<std::string_view, 5> rows;
-};
-constexpr std::array<Figure, 3> kFigures = {{
-    {'1', {".#.", "##.", ".#.", ".#.", "###"}},
-    {'2', {"##.", "..#", ".#.", "#..", "###"}},
-    {'.', {"...", "...", "...", "...", ".#."}},
-}};
-
-template <typename Rows>
-int drawGlyph(QImage& image, int x, int y, const Rows& rows, QRgb ink, QRgb shade) {
-    int width = 0;
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        for (std::size_t col = 0; col < rows[row].size(); ++col) {
-            if (rows[row][col] == '#') {
-                const int px = x + static_cast<int>(col);
-                const int py = y + static_cast<int>(row);
-                if (px + 1 < image.width() && py + 1 < image.height()) {
-                    image.setPixel(px + 1, py + 1, shade);
-                }
-                image.setPixel(px, py, ink);
-                width = std::max(width, static_cast<int>(col) + 1);
-            }
+QImage toImage(const SkinImage& skin) {
+    QImage image(skin.width, skin.height, QImage::Format_RGB32);
+    for (int y = 0; y < skin.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < skin.width; ++x) {
+            line[x] = 0xFF000000u | skin.pixels[static_cast<std::size_t>(y * skin.width + x)];
         }
     }
-    return width;
+    return image;
 }
 
 }  // namespace
 
 QImage brushedMetal() {
-    QImage image(kTile, kTile, QImage::Format_RGB32);
-    auto random = noiseSource(20240601);
-    std::vector<double> noise(kTile);
-    constexpr int kReach = 14;  // streak half-length in pixels
-    for (int y = 0; y < kTile; ++y) {
-        for (double& n : noise) {
-            n = uniform(random) - 0.5;
-        }
-        // Long horizontal streaks: the noise of the row smeared along it
-        // (a running sum over 2 * kReach + 1 pixels, wrapping round).
-        double sum = 0;
-        for (int d = -kReach; d <= kReach; ++d) {
-            sum += noise[static_cast<std::size_t>((d + kTile) % kTile)];
-        }
-        const double rowShade = (uniform(random) - 0.5) * 10.0;
-        const double sheen = 8.0 * (1.0 - static_cast<double>(y) / kTile);
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < kTile; ++x) {
-            const double streak = sum / (2 * kReach + 1);
-            const double grain = (uniform(random) - 0.5) * 6.0;
-            const double v = 204.0 + sheen + rowShade + streak * 60.0 + grain;
-            line[x] = qRgb(clampByte(v - 3), clampByte(v), clampByte(v + 4));
-            sum += noise[static_cast<std::size_t>((x + kReach + 1) % kTile)] -
-                   noise[static_cast<std::size_t>((x - kReach + kTile) % kTile)];
-        }
-    }
-    return image;
+    return toImage(brushedMetalPixels());
 }
 
 QImage greyTexture() {
-    QImage image(kTile, kTile, QImage::Format_RGB32);
-    auto random = noiseSource(7);
-    for (int y = 0; y < kTile; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < kTile; ++x) {
-            const double speck = uniform(random) < 0.04 ? -14.0 : 0.0;
-            const double v = 182.0 + (uniform(random) - 0.5) * 12.0 + speck;
-            line[x] = qRgb(clampByte(v), clampByte(v), clampByte(v + 2));
-        }
-    }
-    return image;
+    return toImage(greyTexturePixels());
 }
 
 QImage titleBitmap() {
-    QImage image(58, 11, QImage::Format_RGB888);
-    for (int y = 0; y < image.height(); ++y) {
-        // A dark strip with a lighter band through its middle, like brushed steel.
-        const double v = 58.0 + 26.0 * (1.0 - std::abs(y - 4.0) / 6.0);
-        for (int x = 0; x < image.width(); ++x) {
-            image.setPixel(x, y, qRgb(clampByte(v - 6), clampByte(v + 4), clampByte(v + 14)));
-        }
-    }
-    const QRgb ink = qRgb(236, 242, 246);
-    const QRgb shade = qRgb(20, 28, 36);
-    int x = 2;
-    for (char letter : std::string_view("KAZUNAVI")) {
-        for (const Glyph& g : kCapitals) {
-            if (g.letter == letter) {
-                x += drawGlyph(image, x, 2, g.rows, ink, shade) + 1;
-            }
-        }
-    }
-    x += 2;
-    const QRgb version = qRgb(255, 200, 96);
-    for (char letter : std::string_view("1.2")) {
-        for (const Figure& f : kFigures) {
-            if (f.letter == letter) {
-                x += drawGlyph(image, x, 4, f.rows, version, shade) + 1;
-            }
-        }
-    }
-    return image;
+    return toImage(titleBitmapPixels());
 }
 
 QImage programIcon(int size) {

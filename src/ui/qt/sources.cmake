@@ -11,4 +11,4 @@ add_library(kazunavi_ui_qt STATIC
     ${CMAKE_CURRENT_LIST_DIR}/qt_units.cpp
     ${CMAKE_CURRENT_LIST_DIR}/skins.cpp)
 set_target_properties(kazunavi_ui_qt PROPERTIES AUTOMOC ON)
-target_link_libraries(kazunavi_ui_qt PUBLIC kazunavi_shell kazunavi_qt)
+target_link_libraries(kazunavi_ui_qt PUBLIC kazunavi_shell kazunavi_qt kazunavi_ui_common)
