@@ -19,11 +19,7 @@ cmake --build "$build" -j2
 (cd "$build" && ctest --output-on-failure -j2)
 WINEPREFIX="$PWD/$build/wineprefix" wineserver -w
 WINEPREFIX="$PWD/$build/wineprefix-x11" wineserver -w
-# Until the window is built for Windows, another program of the build stands
-# in for kazunavi.exe in the release.
-exe=$build/kazunavi.exe
-[ -f "$exe" ] || exe=$build/tests/scenario-runner.exe
-tools/package-windows.sh "$exe"
+tools/package-windows.sh "$build/kazunavi.exe"
 tools/test_windows_installer.sh "$build"/package/Kazunavi-*-setup.exe
 if [ $# -gt 0 ]; then
     cmp "$1/tests/keep-list-bytes.out/URL.ini" "$build/tests/keep-list-bytes.out/URL.ini"
