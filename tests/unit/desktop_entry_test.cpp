@@ -45,6 +45,10 @@ TEST(DesktopEntry, TheDefaultBrowserIsStartedDirectlyWithWhatKeepNeeds) {
     EXPECT_EQ(desktopFileOf("x.desktop", environment), data / "user/applications/x.desktop");
     EXPECT_EQ(desktopFileOf("y.desktop", environment), data / "later/applications/y.desktop");
     EXPECT_EQ(desktopFileOf("../applications/x.desktop", environment), std::nullopt);
+    std::filesystem::create_directories(data / "home/.local/share/applications");
+    std::ofstream(data / "home/.local/share/applications/h.desktop") << "x";
+    EXPECT_EQ(desktopFileOf("h.desktop", {"HOME=" + (data / "home").string(), "XDG_DATA_HOME="}),
+              data / "home/.local/share/applications/h.desktop");  // an empty setting is none
 
     // xdg-mime names the default browser; its entry gives the command line.
     const auto xdgMime = [&](const std::string& script) {
