@@ -18,8 +18,8 @@
 
 #include "platform/atspi/accessibility_bus.h"
 #include "platform/common/browser_frames.h"
-#include "platform/linux/firefox_sessions.h"
 #include "platform/common/latest_browser_windows.h"
+#include "platform/linux/firefox_sessions.h"
 
 namespace kazunavi {
 
