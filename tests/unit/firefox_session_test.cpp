@@ -52,7 +52,7 @@ TEST(FirefoxSession, FindsTheWindowsPageByItsWholeTitleOnly) {
             {"url": "https://h/s", "title": "Blog"}]}]},
         {"selected": 1, "tabs": [{"index": 1, "entries": [{"url": "http://h/a", "title": "Twin"}]}]},
         {"selected": 1, "tabs": [{"index": 1, "entries": [{"url": "http://h/b", "title": "Twin"}]}]},
-        {"selected": 3, "tabs": []}, {"selected": 1, "tabs": 5}, {"tabs": [{}]},
+        {"selected": 3, "tabs": []}, {"selected": 1, "tabs": 5}, {"tabs": [{}]}, {"selected": 1},
         {"selected": 1, "tabs": [{"index": 0, "entries": [{"url": "http://h/x"}]}]},
         {"selected": 1, "tabs": [{"index": 1, "entries": [{"url": "http://h/n", "title": 7}]}]}]})");
     ASSERT_TRUE(pages);
@@ -87,8 +87,9 @@ TEST(FirefoxSessions, AProcessesProfileAndItsStore) {
                              const std::vector<fs::path>& open) {
         fs::remove_all(root / "proc" / id);
         fs::create_directories(root / "proc" / id / "fd");
-        test::putFile(root / "proc" / id / "stat",
-                      id + " (a) b) S 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 " + started);
+        test::putFile(
+            root / "proc" / id / "stat",
+            id + " (a) b) S 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 " + started + " 23 24");
         for (std::size_t fd = 0; fd < open.size(); ++fd) {
             fs::create_symlink(open[fd], root / "proc" / id / "fd" / std::to_string(fd));
         }
