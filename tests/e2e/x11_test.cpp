@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_window_manager.h"
 #include "platform/x11/background_selection.h"
+#include "platform/x11/clipboard_owner_watch.h"
 #include "platform/x11/global_keys.h"
 #include "platform/x11/selection_reader.h"
 #include "platform/x11/x11_connection.h"
@@ -236,6 +238,21 @@ TEST_F(X11Test, AnOwnerThatDoesNotAnswerCostsOneWaitNowAndThen) {
     answers.join();
     otherProgramCopies(reader, "fresh");  // a new owner is asked at once
     EXPECT_EQ(reader.text(), u"fresh");
+}
+
+// The owner comes from the server's reports of each change, not from asking
+// at every look: the owner's program ending and a new copy are both seen.
+TEST_F(X11Test, TheClipboardOwnerFollowsTheServersReports) {
+    const auto direct = X11Connection::open();
+    ClipboardOwnerWatch watch(*direct);
+    auto holder = std::make_unique<Holder>(*x11_);
+    const xcb_window_t held = watch.ownerNow();
+    EXPECT_NE(held, XCB_NONE);
+    EXPECT_EQ(watch.owner(), held);
+    holder.reset();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return watch.owner() == XCB_NONE; }));
+    Holder again(*x11_);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return watch.owner() != XCB_NONE; }));
 }
 
 // The program's clipboard reads on a thread of its own: an owner that takes

@@ -31,8 +31,8 @@ QtClipboard::QtClipboard(BackgroundSelection* foreign) : foreign_(foreign) {
     resourceMask_ = setup->resource_id_mask;
 }
 
-std::uint32_t QtClipboard::ownerNow() {
-    return foreign_->owner();
+bool QtClipboard::ownedByUs() {
+    return isOurs(foreign_->ownerNow());
 }
 
 bool QtClipboard::isOurs(std::uint32_t owner) const {
@@ -41,7 +41,7 @@ bool QtClipboard::isOurs(std::uint32_t owner) const {
 
 bool QtClipboard::hasText() {
     lastAnswer_.reset();
-    const std::uint32_t owner = foreign_ != nullptr ? ownerNow() : XCB_NONE;
+    const std::uint32_t owner = foreign_ != nullptr ? foreign_->owner() : XCB_NONE;
     if (foreign_ == nullptr || isOurs(owner)) {
         // Our own text is at hand without asking the X server.
         const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
@@ -53,7 +53,7 @@ bool QtClipboard::hasText() {
 }
 
 SharedText QtClipboard::text() {
-    const std::uint32_t owner = foreign_ != nullptr ? ownerNow() : XCB_NONE;
+    const std::uint32_t owner = foreign_ != nullptr ? foreign_->owner() : XCB_NONE;
     if (foreign_ == nullptr || isOurs(owner)) {
         return u16(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
     }
@@ -75,7 +75,7 @@ QtClipboard::ForeignText QtClipboard::foreignText(std::uint32_t owner) {
 
 void QtClipboard::clear() {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (foreign_ == nullptr || foreign_->owner() == XCB_NONE) {
+    if (foreign_ == nullptr || foreign_->ownerNow() == XCB_NONE) {
         clipboard->clear(QClipboard::Clipboard);
         return;
     }
@@ -86,7 +86,7 @@ void QtClipboard::clear() {
         clipboard->setMimeData(new QMimeData, QClipboard::Clipboard);  // Qt takes it over
     }
     clipboard->clear(QClipboard::Clipboard);
-    if (foreign_->owner() != XCB_NONE) {
+    if (foreign_->ownerNow() != XCB_NONE) {
         // The other program copied after the user's last action here.
         foreign_->clear();
     }

@@ -30,9 +30,8 @@ class QtClipboard : public Clipboard {
   private:
     // Whether the clipboard's owner is a window of Qt's own X connection. Qt's
     // own answer to that is not to be trusted after a write that failed.
-    bool ownedByUs() { return isOurs(ownerNow()); }
+    bool ownedByUs();
     bool isOurs(std::uint32_t owner) const;
-    std::uint32_t ownerNow();
     // What another program's clipboard held at the newest reading at hand:
     // no text before the first; Failure when that reading failed.
     struct ForeignText {

@@ -9,6 +9,7 @@ BackgroundSelection::BackgroundSelection(std::unique_ptr<X11Connection> direct,
                                          SelectionLimits limits, std::chrono::milliseconds patience)
     : direct_(std::move(direct)),
       reading_(std::move(reading)),
+      ownerWatch_(*direct_),
       reader_(*reading_, limits),
       patience_(patience),
       thread_([this](std::stop_token stop) { serve(stop); }) {}

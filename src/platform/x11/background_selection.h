@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "platform/shared_text.h"
+#include "platform/x11/clipboard_owner_watch.h"
 #include "platform/x11/selection_reader.h"
 #include "platform/x11/x11_connection.h"
 
@@ -42,8 +43,10 @@ class BackgroundSelection {
     BackgroundSelection& operator=(const BackgroundSelection&) = delete;
     ~BackgroundSelection() = default;
 
-    // The window that owns the clipboard, asked of the X server alone.
-    xcb_window_t owner() { return clipboardOwner(*direct_); }
+    // The window that owns the clipboard, as the X server last reported it
+    // (no round trip while nobody copies), or asked of it now.
+    xcb_window_t owner() { return ownerWatch_.owner(); }
+    xcb_window_t ownerNow() { return ownerWatch_.ownerNow(); }
     // Takes the clipboard away; Failure when it still has an owner.
     void clear() { clearClipboard(*direct_); }
 
@@ -57,7 +60,8 @@ class BackgroundSelection {
 
     std::unique_ptr<X11Connection> direct_;
     std::unique_ptr<X11Connection> reading_;
-    SelectionReader reader_;  // used by the reading thread only
+    ClipboardOwnerWatch ownerWatch_;  // on direct_
+    SelectionReader reader_;          // used by the reading thread only
     std::chrono::milliseconds patience_;
 
     std::mutex mutex_;

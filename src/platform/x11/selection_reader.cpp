@@ -2,13 +2,13 @@
 
 #include <malloc.h>
 #include <poll.h>
-#include <xcb/xfixes.h>
 
 #include <algorithm>
 #include <cstring>
 
 #include "platform/common/utf8.h"
 #include "platform/failure.h"
+#include "platform/x11/clipboard_owner_watch.h"
 #include "platform/x11/x11_windows.h"
 
 namespace kazunavi {
@@ -33,20 +33,7 @@ SelectionReader::SelectionReader(X11Connection& connection, SelectionLimits limi
     window_ = xcb_generate_id(c);
     xcb_create_window(c, XCB_COPY_FROM_PARENT, window_, connection_.root(), 0, 0, 1, 1, 0,
                       XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
-    const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(c, &xcb_xfixes_id);
-    // The version must be asked before the extension may be used.
-    XcbReply<xcb_xfixes_query_version_reply_t> version(xcb_xfixes_query_version_reply(
-        c, xcb_xfixes_query_version(c, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
-        nullptr));
-    if (xfixes != nullptr && xfixes->present && version) {
-        xcb_xfixes_select_selection_input(
-            c, window_, clipboard_,
-            XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
-                XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
-                XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
-        xfixesEvent_ = xfixes->first_event;
-    }
-    xcb_flush(c);
+    xfixesEvent_ = watchClipboardOwner(connection_, window_);
 }
 
 SelectionReader::~SelectionReader() {
@@ -100,7 +87,7 @@ void SelectionReader::ownerDidNotAnswer(xcb_window_t owner) {
 }
 
 bool SelectionReader::noteOwnerChange(const xcb_generic_event_t* event) {
-    if (!xfixesEvent_ || eventType(event) != *xfixesEvent_ + XCB_XFIXES_SELECTION_NOTIFY) {
+    if (!isOwnerChange(event, xfixesEvent_)) {
         return false;
     }
     ++ownerChanges_;
