@@ -331,6 +331,22 @@ TEST_F(X11Test, TitlesOwnWindowsAndTheActiveWindow) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return windows.activeWindow() != second; }));
     setActive(first);
     EXPECT_TRUE(QTest::qWaitFor([&] { return windows.activeWindow() == first; }));
+
+    // The active window's title and process, kept between looks, follow its
+    // changes: a new title, a process id its client tells late.
+    auto setProperty = [&](const char* name, const char* type, int format, std::uint32_t length,
+                           const void* data) {
+        xcb_change_property(c_, XCB_PROP_MODE_REPLACE, first, x11_->atom(name), x11_->atom(type),
+                            static_cast<std::uint8_t>(format), length, data);
+        xcb_flush(c_);
+    };
+    EXPECT_EQ(windows.processId(first), 0u);
+    EXPECT_EQ(windows.title(first), u"");
+    const std::uint32_t pid = 4242;
+    setProperty("_NET_WM_PID", "CARDINAL", 32, 1, &pid);
+    setProperty("_NET_WM_NAME", "UTF8_STRING", 8, 3, "two");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return windows.title(first) == u"two"; }));
+    EXPECT_EQ(windows.processId(first), pid);
 }
 
 }  // namespace

@@ -40,23 +40,44 @@ xcb_window_t X11Windows::inputFocus() {
     return focus->focus;
 }
 
-bool X11Windows::activeWindowChanged() {
-    bool changed = false;
+void X11Windows::takeReports() {
     while (XcbReply<xcb_generic_event_t> event{xcb_poll_for_event(connection_.get())}) {
-        if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY &&
-            reinterpret_cast<xcb_property_notify_event_t*>(event.get())->atom ==
-                ewmh_._NET_ACTIVE_WINDOW) {
-            changed = true;
+        if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY) {
+            continue;  // errors about windows that went away among them
+        }
+        const auto* change = reinterpret_cast<xcb_property_notify_event_t*>(event.get());
+        if (change->window == connection_.root() && change->atom == ewmh_._NET_ACTIVE_WINDOW) {
+            readActive_ = false;
+        } else if (change->window == watched_ &&
+                   (change->atom == ewmh_._NET_WM_NAME || change->atom == XCB_ATOM_WM_NAME)) {
+            title_.reset();
         }
     }
-    return changed;
+}
+
+void X11Windows::watch(xcb_window_t window) {
+    if (window == watched_) {
+        return;
+    }
+    const std::uint32_t none = XCB_EVENT_MASK_NO_EVENT;
+    const std::uint32_t changes = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    if (watched_ != XCB_NONE) {
+        xcb_change_window_attributes(connection_.get(), watched_, XCB_CW_EVENT_MASK, &none);
+    }
+    // Asked before anything is read of it, so that no change goes unreported.
+    xcb_change_window_attributes(connection_.get(), window, XCB_CW_EVENT_MASK, &changes);
+    xcb_flush(connection_.get());
+    watched_ = window;
+    processId_.reset();
+    title_.reset();
 }
 
 xcb_window_t X11Windows::activeWindow() {
     if (ewmhReady_) {
         // Read once, then again only when the server reports a change: also
         // where no window manager keeps the property (yet).
-        if (activeWindowChanged() || !readActive_) {
+        takeReports();
+        if (!readActive_) {
             readActive_ = true;
             xcb_window_t active = XCB_NONE;
             xcb_get_property_cookie_t cookie =
@@ -73,6 +94,18 @@ xcb_window_t X11Windows::activeWindow() {
 }
 
 std::u16string X11Windows::title(xcb_window_t window) {
+    if (window != active_ || !knowsActive_) {
+        return readTitle(window);
+    }
+    watch(window);
+    takeReports();
+    if (!title_) {
+        title_ = readTitle(window);
+    }
+    return *title_;
+}
+
+std::u16string X11Windows::readTitle(xcb_window_t window) {
     xcb_connection_t* c = connection_.get();
     if (ewmhReady_) {
         xcb_ewmh_get_utf8_strings_reply_t name{};
@@ -104,10 +137,20 @@ std::uint32_t X11Windows::processId(xcb_window_t window) {
     if (!ewmhReady_) {
         return 0;
     }
+    const bool active = knowsActive_ && window == active_;
+    if (active) {
+        watch(window);
+        if (processId_) {
+            return *processId_;
+        }
+    }
     std::uint32_t pid = 0;
     if (xcb_ewmh_get_wm_pid_reply(&ewmh_, xcb_ewmh_get_wm_pid(&ewmh_, window), &pid, nullptr) ==
         0) {
-        return 0;
+        pid = 0;
+    }
+    if (active && pid != 0) {
+        processId_ = pid;  // a client may say it late: none is asked again
     }
     return pid;
 }

@@ -7,6 +7,7 @@
 #include <xcb/xcb_ewmh.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/x11/x11_connection.h"
@@ -29,11 +30,13 @@ class X11Windows {
     xcb_window_t activeWindow();
 
     // _NET_WM_NAME, else WM_NAME; empty when the window has no title or is
-    // gone.
+    // gone. The active window's title is read again only after the server
+    // reported a change of it.
     std::u16string title(xcb_window_t window);
 
     // _NET_WM_PID: the process that shows the window, as its client says; 0
-    // when it does not say or the window is gone.
+    // when it does not say or the window is gone. Read once while the
+    // window stays active.
     std::uint32_t processId(xcb_window_t window);
 
     // Asks the window manager to keep a mapped window above all windows that
@@ -42,8 +45,12 @@ class X11Windows {
 
   private:
     xcb_window_t inputFocus();
-    // Whether _NET_ACTIVE_WINDOW changed since it was last read.
-    bool activeWindowChanged();
+    // Takes the property changes the server reported: of _NET_ACTIVE_WINDOW,
+    // and of the active window's title.
+    void takeReports();
+    std::u16string readTitle(xcb_window_t window);
+    // From now on the server reports the changes of this window's properties.
+    void watch(xcb_window_t window);
 
     X11Connection& connection_;
     xcb_ewmh_connection_t ewmh_{};
@@ -51,6 +58,10 @@ class X11Windows {
     bool readActive_ = false;   // the property was read since its last change
     bool knowsActive_ = false;  // active_ is what the property last said
     xcb_window_t active_ = XCB_NONE;
+    // What is known of the active window; none: to be read.
+    xcb_window_t watched_ = XCB_NONE;
+    std::optional<std::uint32_t> processId_;
+    std::optional<std::u16string> title_;
 };
 
 // Latin-1 bytes (the STRING type of X properties) as UTF-16.
