@@ -9,6 +9,8 @@ namespace {
 constexpr Milliseconds kLongestRegularInterval{5000};
 // Spare time before the tick on top of the lookup's own duration.
 constexpr Milliseconds kSpare{20};
+// A lookup starts this much before its time rather than sleep once more.
+constexpr Milliseconds kEarly{10};
 }  // namespace
 
 Milliseconds lookupDelay(std::optional<Milliseconds> tickInterval, Milliseconds lastDuration) {
@@ -37,6 +39,7 @@ LatestBrowserWindows::~LatestBrowserWindows() {
 
 std::vector<BrowserWindow> LatestBrowserWindows::list() {
     std::vector<BrowserWindow> windows;
+    bool wakeNeeded = false;
     {
         std::lock_guard lock(mutex_);
         const LookupClock::time_point now = LookupClock::now();
@@ -44,15 +47,20 @@ std::vector<BrowserWindow> LatestBrowserWindows::list() {
         if (answer_ && lastRequest_ && answer_->startedAt >= *lastRequest_) {
             windows = answer_->windows;
         }
-        std::optional<Milliseconds> interval;
+        interval_.reset();
         if (lastRequest_) {
-            interval = std::chrono::duration_cast<Milliseconds>(now - *lastRequest_);
+            interval_ = std::chrono::duration_cast<Milliseconds>(now - *lastRequest_);
         }
         lastRequest_ = now;
-        startAt_ = now + lookupDelay(interval, lastDuration_);
+        startAt_ = now + lookupDelay(interval_, lastDuration_);
         requested_ = true;
+        // A thread that sleeps until this start, or a little before, wakes by
+        // itself.
+        wakeNeeded = !sleepsUntil_ || *sleepsUntil_ > startAt_;
     }
-    wake_.notify_all();
+    if (wakeNeeded) {
+        wake_.notify_all();
+    }
     return windows;
 }
 
@@ -73,14 +81,11 @@ void LatestBrowserWindows::run() {
     }
     lock.lock();
     lookup_ = lookup.get();
-    while (true) {
-        wake_.wait(lock, [this] { return stopping_ || requested_; });
-        // A later request moves the start; wait for the one that holds now.
-        while (!stopping_ && LookupClock::now() < startAt_) {
-            wake_.wait_until(lock, startAt_);
-        }
-        if (stopping_) {
-            break;
+    while (!stopping_) {
+        const LookupClock::time_point now = LookupClock::now();
+        if (!requested_ || startAt_ > now + kEarly) {
+            sleep(lock, now);
+            continue;
         }
         requested_ = false;
         const LookupClock::time_point started = LookupClock::now();
@@ -96,6 +101,11 @@ void LatestBrowserWindows::run() {
         lock.lock();
         answer_ = Answer{std::move(windows), started};
         lastDuration_ = std::chrono::duration_cast<Milliseconds>(LookupClock::now() - started);
+        nextExpected_.reset();
+        if (const Milliseconds delay = lookupDelay(interval_, lastDuration_);
+            delay > Milliseconds{0}) {
+            nextExpected_ = *lastRequest_ + *interval_ + delay;
+        }
         if (answered_) {
             lock.unlock();
             answered_();
@@ -103,6 +113,24 @@ void LatestBrowserWindows::run() {
         }
     }
     lookup_ = nullptr;
+}
+
+void LatestBrowserWindows::sleep(std::unique_lock<std::mutex>& lock, LookupClock::time_point now) {
+    if (requested_) {
+        sleepsUntil_ = startAt_;
+    } else if (nextExpected_ && *nextExpected_ > now) {
+        sleepsUntil_ = nextExpected_;
+    } else {
+        // No request, and none due from a regular timer: until one comes.
+        nextExpected_.reset();
+        sleepsUntil_.reset();
+    }
+    if (sleepsUntil_) {
+        wake_.wait_until(lock, *sleepsUntil_);
+    } else {
+        wake_.wait(lock);
+    }
+    sleepsUntil_.reset();
 }
 
 }  // namespace kazunavi

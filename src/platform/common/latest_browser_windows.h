@@ -68,6 +68,8 @@ class LatestBrowserWindows : public BrowserWindows {
     };
 
     void run();
+    // Until the request's start, the next expected one's, or a wake-up.
+    void sleep(std::unique_lock<std::mutex>& lock, LookupClock::time_point now);
 
     LookupFactory factory_;
     std::function<void()> answered_;
@@ -77,6 +79,12 @@ class LatestBrowserWindows : public BrowserWindows {
     bool requested_ = false;
     LookupClock::time_point startAt_;
     std::optional<LookupClock::time_point> lastRequest_;
+    std::optional<Milliseconds> interval_;  // between the last two requests
+    // Where a regular timer's next request will want its lookup to start:
+    // the thread sleeps until then, so that the request need not wake it.
+    std::optional<LookupClock::time_point> nextExpected_;
+    // The thread's sleep: until a time, or (none) until it is woken.
+    std::optional<LookupClock::time_point> sleepsUntil_;
     Milliseconds lastDuration_{0};
     std::optional<Answer> answer_;
     WindowLookup* lookup_ = nullptr;  // owned by the thread, while it runs
