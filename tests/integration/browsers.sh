@@ -19,7 +19,7 @@ mkdir -p "$www" "$XS/firefox" "$XS/program"
 long_title=$(python3 -c 'print("語" * 70)')
 cut_title=$(python3 -c 'print("語" * 63)') # what fits of it
 for page in "ff:Firefox page" "a:Page A 日本" "long:$long_title" "tab2:Background tab" \
-    "ff2:Second Firefox" "b:Page B 二" "c:Page C 三"; do
+    "ff2:Second Firefox" "b:Page B 二" "c:Page C 三" "twin:Page A 日本"; do
     printf '<!DOCTYPE html><meta charset="utf-8"><title>%s</title><p>%s\n' "${page#*:}" \
         "${page#*:}" >"$www/${page%%:*}.html"
 done
@@ -74,6 +74,16 @@ mark
 # No tick count: Firefox may name its window before its document has the new
 # address, and a loaded machine stretches that gap.
 check "a navigation shows in the capture" shown 10 "$(capture "$firefox" a.html "Page A 日本")"
+# A tab of the same title in front, then closed: the capture follows the tab.
+xdotool key ctrl+t
+sleep 0.5
+xdotool type --delay 5 "$site/twin.html"
+xdotool key Return
+mark
+check "a tab of the same title is captured" shown 10 "$(capture "$firefox" twin.html "Page A 日本")"
+xdotool key ctrl+w
+mark
+check "the tab before comes back" shown 10 "$(capture "$firefox" a.html "Page A 日本")"
 front "$chromium"
 check "switching to Chromium switches the capture; a long title keeps what fits" \
     shown 10 "$(capture "$chromium" long.html "$cut_title")"

@@ -6,6 +6,7 @@
 
 #include <set>
 #include <thread>
+#include <utility>
 
 #include "platform/common/utf8.h"
 #include "platform/failure.h"
@@ -138,25 +139,56 @@ FrontBrowserLookup::Sight FrontBrowserLookup::browserWindow(
     if (!document) {
         return {};
     }
-    const std::map<std::string, std::string> attributes = bus.documentAttributes(*document);
+    return page(bus, front, *document, std::nullopt);
+}
+
+std::optional<FrontBrowserLookup::Sight> FrontBrowserLookup::pageAgain(AccessibilityBus& bus,
+                                                                       const FrontWindow& front) {
+    if (!lastPage_ || lastPage_->window != front.id || lastPage_->title != front.title) {
+        return std::nullopt;
+    }
+    // Another tab of the same title, or a new page in this one, leaves this
+    // document hidden or gone: then the whole tree is searched again.
+    const ShownDocument last = *std::exchange(lastPage_, std::nullopt);
+    try {
+        const std::uint64_t states = bus.states(last.document);
+        if ((states & stateBit(ATSPI_STATE_SHOWING)) == 0 ||
+            (states & stateBit(ATSPI_STATE_DEFUNCT)) != 0) {
+            return std::nullopt;
+        }
+        return page(bus, front, last.document, last.pageTitle);
+    } catch (const Failure&) {
+        return std::nullopt;
+    }
+}
+
+FrontBrowserLookup::Sight FrontBrowserLookup::page(AccessibilityBus& bus, const FrontWindow& front,
+                                                   const AccessibleRef& document,
+                                                   std::optional<std::u16string> pageTitle) {
+    const std::map<std::string, std::string> attributes = bus.documentAttributes(document);
     // A blank page has no address: the window shows nothing that could be kept.
     const std::string address = documentAddress(attributes).value_or("");
-    std::u16string pageTitle = fromUtf8(bus.name(*document));
-    if (pageTitle.empty()) {
+    if (!pageTitle) {
+        pageTitle = fromUtf8(bus.name(document));
+    }
+    if (pageTitle->empty()) {
         if (auto title = attributes.find("Title"); title != attributes.end()) {
-            pageTitle = fromUtf8(title->second);
+            *pageTitle = fromUtf8(title->second);
         }
     }
     // Without a page title that the window title begins with, the suffix is
     // the whole window title (a page without a title) or unknown.
     const std::optional<int> suffix =
-        titleSuffixLength(front.title, pageTitle, WindowManager::kTitleBufferSize);
+        titleSuffixLength(front.title, *pageTitle, WindowManager::kTitleBufferSize);
     // A page without an address or a title, or whose title the window title
     // does not begin with, may be caught between two moments.
-    const bool settled = !address.empty() && !pageTitle.empty() && suffix.has_value();
-    if (!settled && !secondLook_.confirms(document->busName + document->path + ' ' + address,
-                                          front.title, pageTitle)) {
+    const bool settled = !address.empty() && !pageTitle->empty() && suffix.has_value();
+    if (!settled && !secondLook_.confirms(document.busName + document.path + ' ' + address,
+                                          front.title, *pageTitle)) {
         return {std::nullopt, true};
+    }
+    if (settled) {
+        lastPage_ = ShownDocument{front.id, front.title, document, *pageTitle};
     }
     return {BrowserWindow{front.id, fromUtf8(address), suffix}, false};
 }
@@ -184,6 +216,9 @@ FrontBrowserLookup::Sight FrontBrowserLookup::look(AccessibilityBus::Clock::time
     bool published = false;
     try {
         if (AccessibilityBus* connected = bus(deadline)) {
+            if (std::optional<Sight> again = pageAgain(*connected, *front)) {
+                return *again;
+            }
             const std::vector<AccessibleRef> applications =
                 applicationsOf(*connected, front->processId);
             published = !applications.empty();

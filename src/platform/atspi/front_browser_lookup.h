@@ -65,6 +65,13 @@ class FrontBrowserLookup : public WindowLookup {
                         const std::vector<AccessibleRef>& applications);
     Sight storedWindow(const FrontWindow& front, AccessibilityBus::Clock::time_point deadline);
     std::vector<AccessibleRef> applicationsOf(AccessibilityBus& bus, std::uint32_t processId);
+    // The page of the document found last for the same window and title,
+    // while that document still shows: two questions instead of a search
+    // of the whole tree. None when it must be searched.
+    std::optional<Sight> pageAgain(AccessibilityBus& bus, const FrontWindow& front);
+    // The page a document shows; its title is asked unless known.
+    Sight page(AccessibilityBus& bus, const FrontWindow& front, const AccessibleRef& document,
+               std::optional<std::u16string> pageTitle);
 
     FrontBrowserTimeouts timeouts_;
     GCancellable* cancellable_;
@@ -73,6 +80,13 @@ class FrontBrowserLookup : public WindowLookup {
     std::unique_ptr<AccessibilityBus> bus_;
     AccessibilityBus::Clock::time_point nextConnect_{};
     std::map<std::string, std::uint32_t> processIds_;  // by unique bus name
+    struct ShownDocument {
+        std::uint32_t window;
+        std::u16string title;
+        AccessibleRef document;
+        std::u16string pageTitle;
+    };
+    std::optional<ShownDocument> lastPage_;
     SecondLook secondLook_;
     FirefoxSessions sessions_;
 };
