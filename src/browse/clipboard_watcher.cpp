@@ -39,12 +39,12 @@ void ClipboardWatcher::timCrip_Timer() {
             showWaiting();
             return;
         }
-        f_.txtNow.enabled = true;
-        f_.Label2.enabled = true;
-        f_.Label3.enabled = true;
+        f_.txtNow.setEnabled(true);
+        f_.Label2.setEnabled(true);
+        f_.Label3.setEnabled(true);
         f_.lblCripDirect.setToolTipText(s_.clipboard.text());
-        f_.lblCripDirect.foreColor = kHoldsText;
-        f_.Command5.enabled = true;
+        f_.lblCripDirect.setForeColor(kHoldsText);
+        f_.Command5.setEnabled(true);
         if (f_.lblCripDirect.sharedToolTipText() == f_.lblOldURL.sharedText()) {
             return;  // seen already
         }
@@ -57,13 +57,13 @@ void ClipboardWatcher::timCrip_Timer() {
 
 void ClipboardWatcher::showWaiting() {
     f_.txtNow.setText(u"     - 待機中 -");
-    f_.txtNow.enabled = false;
-    f_.Label2.enabled = false;
-    f_.Label3.enabled = false;
+    f_.txtNow.setEnabled(false);
+    f_.Label2.setEnabled(false);
+    f_.Label3.setEnabled(false);
     f_.lblCripDirect.setToolTipText(u"");
-    f_.lblCripDirect.foreColor = kNoText;
-    f_.Command5.enabled = false;
-    f_.lblCUT.enabled = false;
+    f_.lblCripDirect.setForeColor(kNoText);
+    f_.Command5.setEnabled(false);
+    f_.lblCUT.setEnabled(false);
 }
 
 void ClipboardWatcher::takeNewText() {
@@ -75,13 +75,13 @@ void ClipboardWatcher::takeNewText() {
         takePlainText();
         return;
     }
-    f_.lblCUT.enabled = true;
+    f_.lblCUT.setEnabled(true);
     f_.v.CripHit = true;
-    f_.Command10.enabled = true;
-    f_.txtNo.enabled = true;
+    f_.Command10.setEnabled(true);
+    f_.txtNo.setEnabled(true);
     if (f_.v.PickMode) {
-        f_.UPbutton.enabled = true;
-        f_.DWNbutton.enabled = true;
+        f_.UPbutton.setEnabled(true);
+        f_.DWNbutton.setEnabled(true);
     }
     if (f_.v.findBrackets(caught)) {
         takeTemplate();
@@ -92,22 +92,22 @@ void ClipboardWatcher::takeNewText() {
 
 // A text without the keyword: nothing to pick, step or browse.
 void ClipboardWatcher::takePlainText() {
-    f_.lblCUT.enabled = false;
-    f_.Label1.enabled = false;
+    f_.lblCUT.setEnabled(false);
+    f_.Label1.setEnabled(false);
     f_.v.CripHit = false;
-    f_.Command10.enabled = false;
+    f_.Command10.setEnabled(false);
     f_.txtNo.setText(u"0");
-    f_.txtNo.enabled = false;
-    f_.UPbutton.enabled = false;
-    f_.DWNbutton.enabled = false;
+    f_.txtNo.setEnabled(false);
+    f_.UPbutton.setEnabled(false);
+    f_.DWNbutton.setEnabled(false);
     f_.v.PickMode = false;
 }
 
 // An address with a bracketed range such as [001-120]: its two numbers
 // become the bounds, their width the width of the running number.
 void ClipboardWatcher::takeTemplate() {
-    f_.Label1.enabled = true;
-    f_.lbl.enabled = true;
+    f_.Label1.setEnabled(true);
+    f_.lbl.setEnabled(true);
     // Two numbers of one width w span 2w + 2 positions from "[" to "]".
     const long long distance = static_cast<long long>(f_.v.BrkRPos) - f_.v.BrkLPos;
     if (distance % 2 != 0) {
@@ -136,14 +136,14 @@ void ClipboardWatcher::takeAddress() {
     f_.txtLimH.setText(u"0");
     f_.txtLimL.setText(u"0");
     f_.lblNO.setText(u"0");
-    f_.lbl.enabled = false;
+    f_.lbl.setEnabled(false);
     if (!f_.v.PickMode) {
-        f_.UPbutton.enabled = false;
-        f_.DWNbutton.enabled = false;
-        f_.Label1.enabled = false;
-        f_.cmdUP.enabled = false;
-        f_.Command1.enabled = false;
-        f_.txtNo.enabled = false;
+        f_.UPbutton.setEnabled(false);
+        f_.DWNbutton.setEnabled(false);
+        f_.Label1.setEnabled(false);
+        f_.cmdUP.setEnabled(false);
+        f_.Command1.setEnabled(false);
+        f_.txtNo.setEnabled(false);
     }
     navigator_.BrowseCurrentUrl();
 }

@@ -34,8 +34,8 @@ std::u16string_view schemeFor(std::u16string_view caught) {
 // way the routine ends.
 class LitLamp {
   public:
-    explicit LitLamp(Element& lamp) : lamp_(lamp) { lamp_.fillColor = kLampBusy; }
-    ~LitLamp() { lamp_.fillColor = kLampIdle; }
+    explicit LitLamp(Element& lamp) : lamp_(lamp) { lamp_.setFillColor(kLampBusy); }
+    ~LitLamp() { lamp_.setFillColor(kLampIdle); }
     LitLamp(const LitLamp&) = delete;
     LitLamp& operator=(const LitLamp&) = delete;
 
@@ -63,9 +63,9 @@ void leavePickedMode(Form1& f) {
     if (!f.v.PickMode) {
         return;
     }
-    f.Label1.enabled = false;
-    f.UPbutton.enabled = false;
-    f.DWNbutton.enabled = false;
+    f.Label1.setEnabled(false);
+    f.UPbutton.setEnabled(false);
+    f.DWNbutton.setEnabled(false);
     f.v.PickMode = false;
 }
 
@@ -95,9 +95,9 @@ void Navigator::BrowseCurrentUrl() {
 }
 
 void Navigator::BrowseBracketUrl() {
-    f_.Label1.enabled = true;
-    f_.UPbutton.enabled = true;
-    f_.DWNbutton.enabled = true;
+    f_.Label1.setEnabled(true);
+    f_.UPbutton.setEnabled(true);
+    f_.DWNbutton.setEnabled(true);
     const std::u16string& caught = f_.lblCripDirect.toolTipText();
     f_.lblURLright.setText(afterKeyword(caught, f_));
     f_.txtNow.setText(joined(schemeFor(caught), f_.lblURLright.text()));
@@ -110,13 +110,13 @@ void Navigator::BrowseBracketUrl() {
     f_.lblF.setText(afterKeyword(f_.lblF.text(), f_));
     f_.txtNow.setText(joined(f_.lblF.text(), f_.txtNo.text(), f_.lblB.text()));
     browseOrReport(s_, joined(schemeFor(caught), f_.txtNow.text()));
-    f_.Sh1.fillColor = kLampIdle;
+    f_.Sh1.setFillColor(kLampIdle);
 }
 
 void Navigator::BrowsePickedUrl() {
-    f_.Label1.enabled = false;
-    f_.UPbutton.enabled = true;
-    f_.DWNbutton.enabled = true;
+    f_.Label1.setEnabled(false);
+    f_.UPbutton.setEnabled(true);
+    f_.DWNbutton.setEnabled(true);
     const std::u16string& caught = f_.lblCripDirect.toolTipText();
     const std::u16string_view scheme = schemeFor(caught);
     f_.lblB.setText(f_.lblSTR.text());
@@ -130,12 +130,12 @@ void Navigator::BrowsePickedUrl() {
         return;
     }
     f_.txtNow.setText(joined(scheme, f_.lblF.text(), f_.txtNo.text(), f_.lblB.text()));
-    f_.Sh1.fillColor = kLampIdle;
+    f_.Sh1.setFillColor(kLampIdle);
 }
 
 void Navigator::Command10_Click() {
     if (!browseOrReport(s_, f_.txtNow.text())) {
-        f_.Sh1.fillColor = kLampIdle;
+        f_.Sh1.setFillColor(kLampIdle);
     }
 }
 

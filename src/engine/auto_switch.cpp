@@ -15,7 +15,7 @@ void AutoSwitch::wire(EventTable& events) {
 }
 
 void AutoSwitch::lblAuto_Click() {
-    f_.lblAuto.foreColor = f_.v.AutoOn ? kOff : kOn;
+    f_.lblAuto.setForeColor(f_.v.AutoOn ? kOff : kOn);
     f_.v.AutoOn = !f_.v.AutoOn;
 }
 

@@ -23,13 +23,13 @@ void CaretKeys::wire(EventTable& events) {
 }
 
 void CaretKeys::Label2_MouseDown() {
-    f_.Label2.foreColor = kPressed;
+    f_.Label2.setForeColor(kPressed);
     holdAfterPress(s_.ticks);
     f_.Timer1.setEnabled(true);
 }
 
 void CaretKeys::Label2_MouseUp() {
-    f_.Label2.foreColor = kReleased;
+    f_.Label2.setForeColor(kReleased);
     f_.Timer1.setEnabled(false);
 }
 
@@ -41,13 +41,13 @@ void CaretKeys::Timer1_Timer() {
 }
 
 void CaretKeys::Label3_MouseDown() {
-    f_.Label3.foreColor = kPressed;
+    f_.Label3.setForeColor(kPressed);
     holdAfterPress(s_.ticks);
     f_.Timer2.setEnabled(true);
 }
 
 void CaretKeys::Label3_MouseUp() {
-    f_.Label3.foreColor = kReleased;
+    f_.Label3.setForeColor(kReleased);
     f_.Timer2.setEnabled(false);
 }
 

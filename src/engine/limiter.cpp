@@ -13,22 +13,22 @@ constexpr Colour kLimiterOff = palette::kDimRed;
 
 void refreshLimiterDisplay(Form1& f) {
     const bool on = f.v.LimitOn;
-    f.lblLIMIT.foreColor = on ? kLimiterOn : kLimiterIdle;
-    f.txtLimH.enabled = on;
-    f.txtLimL.enabled = on;
+    f.lblLIMIT.setForeColor(on ? kLimiterOn : kLimiterIdle);
+    f.txtLimH.setEnabled(on);
+    f.txtLimL.setEnabled(on);
 }
 
 void switchLimiter(Form1& f) {
     if (f.v.LimitOn) {
-        f.lblLIMIT.foreColor = kLimiterOff;
+        f.lblLIMIT.setForeColor(kLimiterOff);
         f.lblLIMIT.setText(u"OFF");
-        f.txtLimH.enabled = false;
-        f.txtLimL.enabled = false;
+        f.txtLimH.setEnabled(false);
+        f.txtLimL.setEnabled(false);
     } else {
-        f.lblLIMIT.foreColor = kLimiterOn;
+        f.lblLIMIT.setForeColor(kLimiterOn);
         f.lblLIMIT.setText(u"ON");
-        f.txtLimH.enabled = true;
-        f.txtLimL.enabled = true;
+        f.txtLimH.setEnabled(true);
+        f.txtLimL.setEnabled(true);
     }
     f.v.LimitOn = !f.v.LimitOn;
 }

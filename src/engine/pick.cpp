@@ -22,7 +22,7 @@ void Pick::lblCUT_Click() {
         f_.v.PickLen = number::toInt16(now.selLength());
         const std::u16string selected = text::mid(now.text(), now.selStart() + 1LL, f_.v.PickLen);
         f_.txtNo.setText(number::plainDecimal(number::toDouble(selected)));
-        f_.txtNo.enabled = true;
+        f_.txtNo.setEnabled(true);
         f_.v.PickMode = true;
         f_.lblSTR.setText(text::mid(now.text(), now.selStart() + f_.v.PickLen + 1LL));
         f_.lblCutF.setText(text::left(
@@ -30,12 +30,12 @@ void Pick::lblCUT_Click() {
         f_.lblFLL.setText(now.text());
         f_.setFocus(f_.txtNo);
         if (f_.v.CripHit) {
-            f_.UPbutton.enabled = true;
-            f_.DWNbutton.enabled = true;
+            f_.UPbutton.setEnabled(true);
+            f_.DWNbutton.setEnabled(true);
         }
         refreshLimiterDisplay(f_);
-        f_.cmdUP.enabled = true;
-        f_.Command1.enabled = true;
+        f_.cmdUP.setEnabled(true);
+        f_.Command1.setEnabled(true);
     } catch (const Failure&) {
         s_.messageBox.show(u"数値を抽出できません。", kExclamationOk, u"Kazunavi Error_03");
     }

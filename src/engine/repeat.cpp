@@ -58,21 +58,21 @@ void Repeat::Cdwn_Timer() {
 }
 
 void Repeat::lblUP_MouseDown() {
-    f_.lblUP.foreColor = kPressed;
+    f_.lblUP.setForeColor(kPressed);
     holdAfterPress(s_.ticks);
 }
 
 void Repeat::lblUP_MouseUp() {
-    f_.lblUP.foreColor = kReleased;
+    f_.lblUP.setForeColor(kReleased);
 }
 
 void Repeat::lblDWN_MouseDown() {
-    f_.lblDWN.foreColor = kPressed;
+    f_.lblDWN.setForeColor(kPressed);
     holdAfterPress(s_.ticks);
 }
 
 void Repeat::lblDWN_MouseUp() {
-    f_.lblDWN.foreColor = kReleased;
+    f_.lblDWN.setForeColor(kReleased);
 }
 
 }  // namespace kazunavi

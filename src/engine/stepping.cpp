@@ -41,7 +41,7 @@ void Stepping::Label1_Click() {
         f_.txtNo.setText(number::formatWithMask(f_.txtLimL.text(), f_.v.ZeroMask));
         f_.v.PickMode = false;
         for (Element* e : {&f_.cmdUP, &f_.Command1, &f_.txtNo, &f_.UPbutton, &f_.DWNbutton}) {
-            e->enabled = true;
+            e->setEnabled(true);
         }
         refreshLimiterDisplay(f_);
         if (f_.v.AutoOn) {

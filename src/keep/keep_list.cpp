@@ -220,7 +220,7 @@ void KeepList::AddKeepEntry(std::u16string_view name, std::u16string_view addres
         SaveKeepList(false);
         showCount();
         if (f_.List1.listCount() >= kSoftLimit) {
-            f_.Command3.enabled = false;
+            f_.Command3.setEnabled(false);
         }
     } catch (const Failure&) {
     }
@@ -241,12 +241,12 @@ void KeepList::Command4_Click() {
         f_.List2.removeItem(selected);
         showCount();
         if (f_.List1.listCount() < kSoftLimit) {
-            f_.Command3.enabled = true;
+            f_.Command3.setEnabled(true);
         }
         SaveKeepList(true);
         showCount();
         if (f_.List1.listCount() >= kSoftLimit) {
-            f_.Command3.enabled = false;
+            f_.Command3.setEnabled(false);
         }
     } catch (const Failure&) {
     }

@@ -12,11 +12,13 @@ void Element::setToolTipText(SharedText text) {
     }
     toolTipText_ = std::move(text);
     ++contentRevision_;
+    ++revision_;
 }
 
 void Element::setText(SharedText text) {
     text_ = std::move(text);
     ++contentRevision_;
+    ++revision_;
     selStart_ = 0;
     selLength_ = 0;
     if (kind_ == ElementKind::ComboBox) {
@@ -29,10 +31,12 @@ void Element::setText(SharedText text) {
 void Element::setSelStart(int position) {
     selStart_ = std::clamp(position, 0, static_cast<int>(text_.get().size()));
     selLength_ = 0;
+    ++revision_;
 }
 
 void Element::setSelLength(int length) {
     selLength_ = std::clamp(length, 0, static_cast<int>(text_.get().size()) - selStart_);
+    ++revision_;
 }
 
 const std::u16string& Element::list(int index) const {
@@ -45,6 +49,7 @@ const std::u16string& Element::list(int index) const {
 void Element::addItem(std::u16string item) {
     items_.push_back(std::move(item));
     ++contentRevision_;
+    ++revision_;
 }
 
 void Element::removeItem(int index) {
@@ -53,6 +58,7 @@ void Element::removeItem(int index) {
     }
     items_.erase(items_.begin() + index);
     ++contentRevision_;
+    ++revision_;
     if (listIndex_ == index) {
         listIndex_ = -1;
         if (kind_ == ElementKind::ComboBox) {
@@ -67,6 +73,7 @@ void Element::clearItems() {
     items_.clear();
     listIndex_ = -1;
     ++contentRevision_;
+    ++revision_;
 }
 
 void Element::setListIndex(int index) {
@@ -75,6 +82,7 @@ void Element::setListIndex(int index) {
     }
     listIndex_ = index;
     ++contentRevision_;
+    ++revision_;
     if (kind_ == ElementKind::ComboBox) {
         text_ = index < 0 ? std::u16string() : items_[static_cast<std::size_t>(index)];
     }

@@ -67,20 +67,28 @@ class Element {
     bool flatColoured = false;  // command buttons drawn in their back colour
     std::optional<Colour> borderColor;
 
-    // Run-time properties.
-    std::optional<Colour> foreColor;  // nullopt: the toolkit's default colour
-    std::optional<Colour> backColor;
-    Colour fillColor = 0;
-    bool enabled = true;
-    bool visible = true;
+    // Run-time properties. Every change of one, of the text, the tooltip,
+    // the selection or the list counts in revision(), so that a view that
+    // has seen a revision need compare nothing.
+    const std::optional<Colour>& foreColor() const { return foreColor_; }  // none: the default
+    void setForeColor(std::optional<Colour> colour) { change(foreColor_, colour); }
+    const std::optional<Colour>& backColor() const { return backColor_; }
+    void setBackColor(std::optional<Colour> colour) { change(backColor_, colour); }
+    Colour fillColor() const { return fillColor_; }
+    void setFillColor(Colour colour) { change(fillColor_, colour); }
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled) { change(enabled_, enabled); }
+    bool visible() const { return visible_; }
+    void setVisible(bool visible) { change(visible_, visible); }
+    std::uint64_t revision() const { return revision_; }
 
     const std::u16string& toolTipText() const { return toolTipText_.get(); }
     const SharedText& sharedToolTipText() const { return toolTipText_; }
     void setToolTipText(SharedText text);
 
     // Changes with every change of the text, the tooltip or the list items, so
-    // that a view that has seen a revision need not compare them again: they
-    // can be millions of characters long.
+    // that a view that has seen it need not compare them again: they can be
+    // millions of characters long.
     std::uint64_t contentRevision() const { return contentRevision_; }
 
     // Caption of a label or button, text of a text box, shown text of a list.
@@ -108,11 +116,25 @@ class Element {
     void setListIndex(int index);  // -1 selects nothing; fails outside -1..ListCount-1
 
   private:
+    template <typename T>
+    void change(T& property, const T& value) {
+        if (property != value) {
+            property = value;
+            ++revision_;
+        }
+    }
+
     std::string name_;
     ElementKind kind_ = ElementKind::Label;
     SharedText text_;
     SharedText toolTipText_;
     std::uint64_t contentRevision_ = 0;
+    std::uint64_t revision_ = 0;
+    std::optional<Colour> foreColor_;
+    std::optional<Colour> backColor_;
+    Colour fillColor_ = 0;
+    bool enabled_ = true;
+    bool visible_ = true;
     int selStart_ = 0;
     int selLength_ = 0;
     std::vector<std::u16string> items_;

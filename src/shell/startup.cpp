@@ -59,16 +59,16 @@ void Startup::Form_Load() {
     }
     f.v.AutoOn = true;
     f.v.DetailOn = false;
-    f.lblAuto.foreColor = palette::kRed;
-    f.Sh1.fillColor = palette::kBlack;
-    f.lblLIMIT.foreColor = palette::kRed;
+    f.lblAuto.setForeColor(palette::kRed);
+    f.Sh1.setFillColor(palette::kBlack);
+    f.lblLIMIT.setForeColor(palette::kRed);
     f.v.LimitOn = true;
     for (Element* e : {&f.UPbutton, &f.DWNbutton, &f.lbl, &f.Label1}) {
-        e->enabled = false;
+        e->setEnabled(false);
     }
     f.v.PickMode = false;
     for (Element* e : {&f.cmdUP, &f.Command1, &f.txtNo}) {
-        e->enabled = false;
+        e->setEnabled(false);
     }
     // Whatever goes wrong while the keep list loads, the window comes up working.
     try {

@@ -102,18 +102,18 @@ void WindowBehaviour::apply(const HoverRow& row, int button) {
         s_.windowManager.startDrag(f_.handle());
     }
     if (row.highlight) {
-        f_.element(row.target).foreColor = *row.highlight;
+        f_.element(row.target).setForeColor(*row.highlight);
     }
     if (row.resets == HoverReset::Nothing) {
         return;
     }
     for (std::string_view name : kResetSet) {
         if (name != row.target) {
-            f_.element(name).foreColor = kCaption;
+            f_.element(name).setForeColor(kCaption);
         }
     }
     if (row.resets == HoverReset::ResetSetAndKeep && row.target != kKeep) {
-        f_.lblKeep.foreColor = kCaption;
+        f_.lblKeep.setForeColor(kCaption);
     }
 }
 
@@ -135,9 +135,9 @@ void WindowBehaviour::Timer3_Timer() {
         // of the program in front leaves the lamp dark.
         const bool inFront = f_.v.FrontWnd == f_.handle();
         const Colour lamp = inFront ? palette::kRed : palette::kDarkRed;
-        f_.Command6(1).backColor = lamp;
-        f_.lblEXIT.backColor = lamp;
-        f_.lblCripDirect.enabled = inFront;
+        f_.Command6(1).setBackColor(lamp);
+        f_.lblEXIT.setBackColor(lamp);
+        f_.lblCripDirect.setEnabled(inFront);
     } catch (const Failure&) {
         // The next tick tries again.
     }

@@ -24,7 +24,7 @@ TEST_F(WindowTest, TheMainWindowShowsItsInventoryAndFollowsIt) {
     // Before start-up the main window is not loaded: its lamp ticks into nothing.
     sim_.windowManager.foreground = 0x4400017;  // another program in front
     QTest::qWait(300);
-    EXPECT_EQ(f().Command6(1).backColor, Colour{0x0000FF});
+    EXPECT_EQ(f().Command6(1).backColor(), Colour{0x0000FF});
     sim_.windowManager.foreground = Form1::kHandle;
     start();
     EXPECT_EQ(view().size(), QSize(182, 46));  // 2730 x 685 twips
@@ -38,7 +38,7 @@ TEST_F(WindowTest, TheMainWindowShowsItsInventoryAndFollowsIt) {
         }
         EXPECT_EQ(w->parentWidget(), e.container.empty() ? &view() : widget(e.container.c_str()));
         EXPECT_TRUE(e.kind() == ElementKind::Line || w->geometry() == pixelQRect(e.geometry));
-        EXPECT_EQ(w->isEnabled(), e.enabled) << e.name();
+        EXPECT_EQ(w->isEnabled(), e.enabled()) << e.name();
         EXPECT_EQ(view().viewOf(w)->shown().text, e.text()) << e.name();
         EXPECT_EQ(u16(w->toolTip()), e.toolTipText()) << e.name();
         // Screen readers: a caption names it, else the tooltip; a field's text never does.

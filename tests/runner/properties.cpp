@@ -82,19 +82,19 @@ Value readElement(const Target& target, std::string_view p) {
         return textValue(e.toolTipText());
     }
     if (p == "Enabled") {
-        return booleanValue(e.enabled);
+        return booleanValue(e.enabled());
     }
     if (p == "Visible") {
-        return booleanValue(e.visible);
+        return booleanValue(e.visible());
     }
     if (p == "ForeColor") {
-        return colourValue(e.foreColor.value_or(kDefaultForeColor));
+        return colourValue(e.foreColor().value_or(kDefaultForeColor));
     }
     if (p == "BackColor") {
-        return colourValue(e.backColor.value_or(kDefaultBackColor));
+        return colourValue(e.backColor().value_or(kDefaultBackColor));
     }
     if (p == "FillColor") {
-        return colourValue(e.fillColor);
+        return colourValue(e.fillColor());
     }
     if (p == "SelStart") {
         return numberValue(e.selStart());
@@ -130,15 +130,15 @@ void writeElement(const Target& target, std::string_view p, const Value& v) {
     } else if (p == "ToolTipText") {
         e.setToolTipText(v.text);
     } else if (p == "Enabled") {
-        e.enabled = v.number != 0;
+        e.setEnabled(v.number != 0);
     } else if (p == "Visible") {
-        e.visible = v.number != 0;
+        e.setVisible(v.number != 0);
     } else if (p == "ForeColor") {
-        e.foreColor = static_cast<Colour>(v.number);
+        e.setForeColor(static_cast<Colour>(v.number));
     } else if (p == "BackColor") {
-        e.backColor = static_cast<Colour>(v.number);
+        e.setBackColor(static_cast<Colour>(v.number));
     } else if (p == "FillColor") {
-        e.fillColor = static_cast<Colour>(v.number);
+        e.setFillColor(static_cast<Colour>(v.number));
     } else if (p == "SelStart") {
         e.setSelStart(number);
     } else if (p == "SelLength") {

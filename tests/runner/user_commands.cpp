@@ -47,10 +47,10 @@ std::optional<std::string> unreachable(Window& window, const Element& element,
     for (int depth = 0; e != nullptr && depth < 16; ++depth) {
         const std::string inner =
             e == &element ? name + " is" : name + " sits in " + e->name() + ", which is";
-        if (!e->enabled) {
+        if (!e->enabled()) {
             return inner + " disabled";
         }
-        if (!e->visible) {
+        if (!e->visible()) {
             return inner + " not visible";
         }
         e = e->container.empty() ? nullptr : window.find(e->container);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "shell/model/window.h"
@@ -60,6 +61,21 @@ TEST(ViewSync, ChangesGoOutOnceAndEditsKeepTheTailBeyondThePartShown) {
     EXPECT_EQ(box.text(), u"b" + std::u16string(kShownLength - 1, u'a') + u"tail");
     EXPECT_EQ(box.selStart(), 1);
     EXPECT_FALSE(view.sync().selection);  // the view has it already
+
+    // A view is due for a sync only after a real change of its element.
+    EXPECT_FALSE(view.due());
+    box.setEnabled(true);
+    box.setForeColor(std::nullopt);
+    EXPECT_FALSE(view.due());
+    for (auto modify : std::initializer_list<void (*)(Element&)>{
+             [](Element& e) { e.setBackColor(1); }, [](Element& e) { e.setFillColor(2); },
+             [](Element& e) { e.setVisible(false); }, [](Element& e) { e.setSelLength(3); },
+             [](Element& e) { e.setToolTipText(u"tip"); }}) {
+        modify(box);
+        EXPECT_TRUE(view.due());
+        view.sync();
+        EXPECT_FALSE(view.due());
+    }
 
     Window window("Form1", 1);
     WindowSync shown;

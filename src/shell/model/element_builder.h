@@ -38,15 +38,15 @@ class ElementBuilder {
             return *this;
         }
         Chain& fore(Colour c) {
-            e_.foreColor = c;
+            e_.setForeColor(c);
             return *this;
         }
         Chain& back(Colour c) {
-            e_.backColor = c;
+            e_.setBackColor(c);
             return *this;
         }
         Chain& fill(Colour c) {
-            e_.fillColor = c;
+            e_.setFillColor(c);
             return *this;
         }
         Chain& borderColour(Colour c) {
@@ -70,7 +70,7 @@ class ElementBuilder {
             return *this;
         }
         Chain& disabled() {
-            e_.enabled = false;
+            e_.setEnabled(false);
             return *this;
         }
         Chain& centred() {
@@ -100,7 +100,7 @@ class ElementBuilder {
         // A storage element: no place of its own; hidden ones are never shown.
         Chain& storage(bool neverShown) {
             e_.hidden = true;
-            e_.visible = !neverShown;
+            e_.setVisible(!neverShown);
             return *this;
         }
 

@@ -30,7 +30,7 @@ Timer* Window::findTimer(std::string_view timerName) {
 }
 
 void Window::setFocus(Element& target) {
-    if (!target.enabled || !target.visible) {
+    if (!target.enabled() || !target.visible()) {
         throw Failure("cannot move the focus to " + target.name());
     }
     focused_ = target.name();

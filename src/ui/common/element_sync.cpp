@@ -7,8 +7,8 @@
 namespace kazunavi {
 
 ElementSync::ElementSync(Element& element) : element_(element), design_(element) {
-    shown_.enabled = !element.enabled;
-    shown_.visible = !element.visible;
+    shown_.enabled = !element.enabled();
+    shown_.visible = !element.visible();
     shown_.geometry.width = -1;
 }
 
@@ -17,8 +17,9 @@ CommonChanges ElementSync::syncCommonState() {
     if (!attached_) {
         return changes;
     }
-    contentNew_ = seenRevision_ != element_.contentRevision();
-    seenRevision_ = element_.contentRevision();
+    contentNew_ = seenContentRevision_ != element_.contentRevision();
+    seenContentRevision_ = element_.contentRevision();
+    seenRevision_ = element_.revision();
     changes.content = contentNew_;
     const Geometry& g = element_.geometry;
     if (g.left != shown_.geometry.left || g.top != shown_.geometry.top ||
@@ -26,12 +27,12 @@ CommonChanges ElementSync::syncCommonState() {
         shown_.geometry = g;
         changes.geometry = true;
     }
-    if (element_.enabled != shown_.enabled) {
-        shown_.enabled = element_.enabled;
+    if (element_.enabled() != shown_.enabled) {
+        shown_.enabled = element_.enabled();
         changes.enabled = true;
     }
-    if (element_.visible != shown_.visible) {
-        shown_.visible = element_.visible;
+    if (element_.visible() != shown_.visible) {
+        shown_.visible = element_.visible();
         changes.visible = true;
     }
     if (contentNew_ && shownPart(element_.toolTipText()) != shown_.toolTip) {
@@ -43,25 +44,25 @@ CommonChanges ElementSync::syncCommonState() {
 
 bool ElementSync::syncCaption() {
     const bool newCaption = contentNew_ && shownPart(element_.text()) != shown_.text;
-    if (!newCaption && element_.foreColor == shown_.fore && element_.backColor == shown_.back) {
+    if (!newCaption && element_.foreColor() == shown_.fore && element_.backColor() == shown_.back) {
         return false;
     }
     if (newCaption) {
         shown_.text = shownPart(element_.text());
     }
-    shown_.fore = element_.foreColor;
-    shown_.back = element_.backColor;
+    shown_.fore = element_.foreColor();
+    shown_.back = element_.backColor();
     return true;
 }
 
 bool ElementSync::syncFieldColours() {
-    if (fieldColoursShown_ && element_.foreColor == shown_.fore &&
-        element_.backColor == shown_.back) {
+    if (fieldColoursShown_ && element_.foreColor() == shown_.fore &&
+        element_.backColor() == shown_.back) {
         return false;
     }
     fieldColoursShown_ = true;
-    shown_.fore = element_.foreColor;
-    shown_.back = element_.backColor;
+    shown_.fore = element_.foreColor();
+    shown_.back = element_.backColor();
     return true;
 }
 

@@ -69,6 +69,9 @@ class ElementSync {
 
     Element& element() const { return element_; }
     const Shown& shown() const { return shown_; }
+    // Whether the model changed since the last sync: a view it did not change
+    // need not be synced at all.
+    bool due() const { return attached_ && seenRevision_ != element_.revision(); }
     // The model goes away: from now on nothing reads or writes it.
     void detach() { attached_ = false; }
     bool attached() const { return attached_; }
@@ -107,7 +110,9 @@ class ElementSync {
     bool contentNew_ = true;
 
   private:
-    std::optional<std::uint64_t> seenRevision_;  // none before the first sync
+    // None before the first sync.
+    std::optional<std::uint64_t> seenContentRevision_;
+    std::optional<std::uint64_t> seenRevision_;
 };
 
 }  // namespace kazunavi

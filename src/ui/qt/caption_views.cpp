@@ -137,8 +137,8 @@ PanelView::PanelView(Element& element, QPixmap picture, QWidget* parent)
 
 bool PanelView::sync() {
     bool changed = syncCommon(*this);
-    if (attached_ && element_.backColor != shown_.back) {
-        shown_.back = element_.backColor;
+    if (attached_ && element_.backColor() != shown_.back) {
+        shown_.back = element_.backColor();
         changed = true;
     }
     if (changed) {
@@ -160,14 +160,14 @@ void PanelView::paintEvent(QPaintEvent*) {
 ShapeView::ShapeView(Element& element, bool solidFill, QWidget* parent)
     : QWidget(parent), ElementView(element), solidFill_(solidFill) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    shown_.fill = ~element.fillColor;
+    shown_.fill = ~element.fillColor();
     sync();
 }
 
 bool ShapeView::sync() {
     bool changed = syncCommon(*this);
-    if (attached_ && element_.fillColor != shown_.fill) {
-        shown_.fill = element_.fillColor;
+    if (attached_ && element_.fillColor() != shown_.fill) {
+        shown_.fill = element_.fillColor();
         changed = true;
     }
     if (changed) {
@@ -231,7 +231,7 @@ ButtonView::ButtonView(Element& element, QWidget* parent) : RelayingView(element
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QAbstractButton::clicked, this, [this] {
         // A click by the keyboard (space) arrives here too.
-        if (attached_ && element_.enabled && !pressedLeft_) {
+        if (attached_ && element_.enabled() && !pressedLeft_) {
             relay(Event::Click, 0);
         }
     });
@@ -260,7 +260,7 @@ void ButtonView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         pressedLeft_ = false;
     }
-    if (click && attached_ && element_.enabled) {
+    if (click && attached_ && element_.enabled()) {
         relay(Event::Click, 0);
     }
 }

@@ -118,7 +118,7 @@ void ElementView::relayRelease(QMouseEvent* event, const QRect& inside) {
     relay(Event::MouseUp, buttonCode(event->button()));
     // The mouse-up handler may have disabled the element; a disabled element
     // receives nothing more.
-    if (click && attached_ && element_.enabled) {
+    if (click && attached_ && element_.enabled()) {
         relay(Event::Click, 0);
     }
 }

@@ -132,7 +132,9 @@ bool FormView::sync() {
     }
     bool changed = false;
     for (ElementView* view : views_) {
-        changed = view->sync() || changed;
+        if (view->due()) {
+            changed = view->sync() || changed;
+        }
     }
     const WindowChanges window = shown_.sync(*model_);
     const QSize size(pixels(shown_.width()), pixels(shown_.height()));

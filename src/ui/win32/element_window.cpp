@@ -38,7 +38,7 @@ ElementWindow::ElementWindow(Element& element, ViewKind kind, std::string target
       toolId_(reinterpret_cast<UINT_PTR>(this)),
       solidFill_(isSolidFill(element)) {
     if (kind_ == ViewKind::Shape) {
-        shown_.fill = ~element.fillColor;
+        shown_.fill = ~element.fillColor();
     }
     if (kind_ == ViewKind::TextBox || kind_ == ViewKind::Memo) {
         shown_.text = u"\uFFFF";  // differs from any start text
@@ -152,15 +152,15 @@ bool ElementWindow::sync(int dpi, HWND tooltips) {
             }
             break;
         case ViewKind::Panel:
-            if (element_.backColor != shown_.back) {
-                shown_.back = element_.backColor;
+            if (element_.backColor() != shown_.back) {
+                shown_.back = element_.backColor();
                 invalidate();
                 changed = true;
             }
             break;
         case ViewKind::Shape:
-            if (element_.fillColor != shown_.fill) {
-                shown_.fill = element_.fillColor;
+            if (element_.fillColor() != shown_.fill) {
+                shown_.fill = element_.fillColor();
                 invalidate();
                 changed = true;
             }

@@ -204,7 +204,9 @@ bool FormWindow::sync() {
     }
     bool changed = false;
     for (const auto& view : views_) {
-        changed = view->sync(dpi_, tooltips_) || changed;
+        if (view->due()) {
+            changed = view->sync(dpi_, tooltips_) || changed;
+        }
     }
     const WindowChanges window = shown_.sync(*model_);
     if (window.size) {

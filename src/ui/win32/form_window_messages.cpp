@@ -107,7 +107,7 @@ std::optional<LRESULT> FormWindow::command(WPARAM wParam, LPARAM lParam) {
             if (view->kind() == ViewKind::Button) {
                 // The mouse-up procedure may have disabled the button: a
                 // disabled element receives nothing more.
-                if (view->element().enabled) {
+                if (view->element().enabled()) {
                     send(view->target(), Event::Click, 0);
                 }
                 return 0;
