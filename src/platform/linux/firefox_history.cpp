@@ -3,7 +3,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
-#include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -26,25 +26,26 @@ constexpr std::string_view kVisits =
 
 // What tells whether a file was written: its size and modification time.
 struct FileMark {
-    bool exists = false;
+    enum class State { kMissing, kUsable, kRefused };
+    State state = State::kMissing;
     off_t size = 0;
     timespec modified{};
 
     friend bool operator==(const FileMark& a, const FileMark& b) {
-        return a.exists == b.exists && a.size == b.size && a.modified.tv_sec == b.modified.tv_sec &&
+        return a.state == b.state && a.size == b.size && a.modified.tv_sec == b.modified.tv_sec &&
                a.modified.tv_nsec == b.modified.tv_nsec;
     }
 };
 
-std::optional<FileMark> markOf(const std::filesystem::path& file) {
+FileMark markOf(const std::filesystem::path& file) {
     struct stat status {};
     if (::stat(file.c_str(), &status) != 0) {
-        return errno == ENOENT ? std::optional<FileMark>{FileMark{}} : std::nullopt;
+        return {errno == ENOENT ? FileMark::State::kMissing : FileMark::State::kRefused};
     }
     if (!S_ISREG(status.st_mode) || status.st_size > kLargestFile) {
-        return std::nullopt;
+        return {FileMark::State::kRefused};
     }
-    return FileMark{true, status.st_size, status.st_mtim};
+    return {FileMark::State::kUsable, status.st_size, status.st_mtim};
 }
 
 // A folder of this user's alone (mode 0700), removed with what it holds.
@@ -73,20 +74,22 @@ class PrivateFolder {
 // The WAL first: a checkpoint between the two copies changes the main file,
 // which the marks taken around both show.
 bool copyWhole(const std::filesystem::path& profile, const std::filesystem::path& into) {
-    const std::array<std::string, 2> names{"places.sqlite-wal", "places.sqlite"};
-    std::array<std::optional<FileMark>, 2> before{markOf(profile / names[0]),
-                                                  markOf(profile / names[1])};
-    if (!before[0] || !before[1] || !before[1]->exists) {
+    const std::filesystem::path wal = profile / "places.sqlite-wal";
+    const std::filesystem::path main = profile / "places.sqlite";
+    const FileMark walBefore = markOf(wal);
+    const FileMark mainBefore = markOf(main);
+    if (walBefore.state == FileMark::State::kRefused ||
+        mainBefore.state != FileMark::State::kUsable) {
         return false;
     }
-    for (const std::string& name : names) {
-        std::error_code error;
-        std::filesystem::copy_file(profile / name, into / name, error);
-        if (error && (name == names[1] || before[0]->exists)) {
-            return false;
-        }
+    std::error_code error;
+    if (walBefore.state == FileMark::State::kUsable) {
+        std::filesystem::copy_file(wal, into / wal.filename(), error);
     }
-    return markOf(profile / names[0]) == before[0] && markOf(profile / names[1]) == before[1];
+    if (error || !std::filesystem::copy_file(main, into / main.filename(), error)) {
+        return false;
+    }
+    return markOf(wal) == walBefore && markOf(main) == mainBefore;
 }
 
 struct CloseDatabase {
