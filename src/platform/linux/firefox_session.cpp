@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "platform/common/browser_frames.h"
 #include "platform/common/utf8.h"
@@ -153,26 +154,18 @@ std::optional<ShownPage> visitedPageOfWindow(std::span<const StoredPage> tabs,
     if (!pageTitle || pageTitle->empty()) {
         return std::nullopt;
     }
-    std::optional<std::u16string_view> found;
-    const auto candidate = [&](std::u16string_view title, std::u16string_view url) {
-        if (title != *pageTitle || (found && *found == url)) {
-            return true;
-        }
-        const bool first = !found;
-        found = url;
-        return first;
-    };
+    std::set<std::u16string_view> candidates;
     for (const Visit& visit : visits) {
-        if (visit.time >= now - kRecentVisit && !candidate(visit.title, visit.url)) {
-            return std::nullopt;
+        if (visit.title == *pageTitle && visit.time >= now - kRecentVisit) {
+            candidates.insert(visit.url);
         }
     }
     for (const StoredPage& tab : tabs) {
-        if (!candidate(tab.title, tab.url)) {
-            return std::nullopt;
+        if (tab.title == *pageTitle) {
+            candidates.insert(tab.url);
         }
     }
-    if (!found || !isWebAddress(*found)) {
+    if (candidates.size() != 1 || !isWebAddress(*candidates.begin())) {
         return std::nullopt;
     }
     const std::optional<int> suffix =
@@ -180,7 +173,7 @@ std::optional<ShownPage> visitedPageOfWindow(std::span<const StoredPage> tabs,
     if (!suffix) {
         return std::nullopt;
     }
-    return ShownPage{std::u16string(*found), suffix};
+    return ShownPage{std::u16string(*candidates.begin()), suffix};
 }
 
 }  // namespace kazunavi

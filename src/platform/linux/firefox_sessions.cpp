@@ -155,13 +155,13 @@ const FirefoxSessions::Recent& FirefoxSessions::recentOf(const std::filesystem::
                                        .count();
     std::optional<std::vector<Visit>> visits =
         history_.visitsSince(profile, since1970 - kRecentVisit);
-    recent = Recent{true,
-                    std::u16string(windowTitle),
-                    wal.st_size,
-                    wal.st_mtim,
-                    now,
-                    since1970,
-                    std::move(visits).value_or(std::vector<Visit>{})};
+    recent = Recent{.read = true,
+                    .windowTitle = std::u16string(windowTitle),
+                    .walSize = wal.st_size,
+                    .walModified = wal.st_mtim,
+                    .at = now,
+                    .now = since1970,
+                    .visits = std::move(visits).value_or(std::vector<Visit>{})};
     return recent;
 }
 
