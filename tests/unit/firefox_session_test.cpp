@@ -41,7 +41,7 @@ TEST(FirefoxSession, DecompressesOnlyAWholeMozLz4BufferWithinItsBound) {
 }
 
 TEST(FirefoxSession, FindsTheWindowsPageByItsWholeTitleOnly) {
-    const std::optional<std::vector<StoredPage>> pages = storedPages(R"({"windows": [
+    const std::optional<StoredPages> pages = storedPages(R"({"windows": [
         {"selected": 2, "tabs": [
             {"index": 1, "entries": [{"url": "http://h/other", "title": "Other"}]},
             {"index": 2, "entries": [{"url": "http://h/1", "title": "News"},
@@ -56,8 +56,10 @@ TEST(FirefoxSession, FindsTheWindowsPageByItsWholeTitleOnly) {
         {"selected": 1, "tabs": [{"index": 0, "entries": [{"url": "http://h/x"}]}]},
         {"selected": 1, "tabs": [{"index": 1, "entries": [{"url": "http://h/n", "title": 7}]}]}]})");
     ASSERT_TRUE(pages);
-    ASSERT_EQ(pages->size(), 6u);  // the broken windows show nothing
-    const auto page = [&](std::u16string_view title) { return pageOfWindow(*pages, title); };
+    ASSERT_EQ(pages->shown.size(), 6u);  // the broken windows show nothing
+    EXPECT_EQ(pages->tabs.size(), 7u);
+    EXPECT_EQ(pages->tabs[0].url, u"http://h/other");
+    const auto page = [&](std::u16string_view title) { return pageOfWindow(pages->shown, title); };
     // The current entry of the selected tab; its title holds the separator.
     const std::optional<ShownPage> news = page(u"News — Site — Mozilla Firefox");
     ASSERT_TRUE(news);
@@ -73,9 +75,47 @@ TEST(FirefoxSession, FindsTheWindowsPageByItsWholeTitleOnly) {
     EXPECT_FALSE(page(u"Blog"));
     EXPECT_FALSE(page(u"News — Site"));
     EXPECT_EQ(page(u"Blog - Mozilla Firefox")->url, u"https://h/s");
+    // A tab behind and an earlier entry are no window's page: the store is old.
+    EXPECT_TRUE(storeShowsTitle(pages->shown, u"Twin — Mozilla Firefox"));
+    EXPECT_FALSE(storeShowsTitle(pages->shown, u"Other — Mozilla Firefox"));
+    EXPECT_FALSE(storeShowsTitle(pages->shown, u"News — Mozilla Firefox"));
     EXPECT_FALSE(storedPages("{\"windows\": [{\"selected\": 1, "));
     EXPECT_FALSE(storedPages("[1, 2]"));
     EXPECT_FALSE(storedPages(""));
+}
+
+// Until the store shows it, the page is the one address that the visits of
+// the last minute and the stored tabs give the window's title.
+TEST(FirefoxSession, TakesTheOneRecentAddressWithTheWindowsTitle) {
+    const std::int64_t now = 1'800'000'000'000'000;
+    const Visit fresh{u"https://h/new", u"Page", now - 1'000'000};
+    const Visit old{u"http://h/old", u"Page", now - kRecentVisit - 1};
+    const Visit other{u"http://h/other", u"Other", now};
+    const StoredPage tab{u"Page", u"http://h/tab"};
+    const struct {
+        std::vector<Visit> visits;
+        std::vector<StoredPage> tabs;
+        std::u16string url;
+    } cases[] = {
+        {{old, fresh, other, fresh},
+         {{u"Page", u"https://h/new"}, {u"Other", u"x"}},
+         u"https://h/new"},
+        {{other}, {tab}, u"http://h/tab"},                       // a tab behind, not yet shown
+        {{old, other}, {}, u""},                                 // an old visit only
+        {{fresh, {u"http://h/2", u"Page", now}}, {}, u""},       // two addresses
+        {{fresh}, {tab}, u""},                                   // a tab with another one
+        {{{u"file:///home/Page.html", u"Page", now}}, {}, u""},  // no web page
+        {{}, {}, u""},
+    };
+    for (const auto& c : cases) {
+        const std::optional<ShownPage> page =
+            visitedPageOfWindow(c.tabs, c.visits, now, u"Page — Mozilla Firefox");
+        EXPECT_EQ(page ? page->url : u"", c.url);
+    }
+    EXPECT_EQ(
+        visitedPageOfWindow({}, {&fresh, 1}, now, u"Page — Mozilla Firefox")->titleSuffixLength,
+        18);
+    EXPECT_FALSE(visitedPageOfWindow({}, {&fresh, 1}, now, u"Page"));
 }
 
 // A process is known by the profile files it holds open, again after its id

@@ -13,6 +13,7 @@ set(KAZUNAVI_UNIT_TEST_SOURCES
 # The tests of each platform's services (KAZUNAVI_PLATFORM).
 set(KAZUNAVI_UNIT_TEST_SOURCES_linux
     unit/desktop_entry_test.cpp
+    unit/firefox_history_test.cpp
     unit/firefox_session_test.cpp
     unit/ini_profile_test.cpp
     unit/platform_services_test.cpp

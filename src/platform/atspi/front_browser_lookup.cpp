@@ -195,12 +195,13 @@ FrontBrowserLookup::Sight FrontBrowserLookup::page(AccessibilityBus& bus, const 
 
 FrontBrowserLookup::Sight FrontBrowserLookup::storedWindow(
     const FrontWindow& front, AccessibilityBus::Clock::time_point deadline) {
-    // The store's reading is short but not free: none once the time is up.
+    // Reading the store or the history is short but not free: none once the
+    // time is up.
     if (AccessibilityBus::Clock::now() >= deadline || g_cancellable_is_cancelled(cancellable_)) {
         return {};
     }
-    // The store tells a page only once it holds the window's very title, so a
-    // second look would find nothing more. Until then the window shows
+    // The store and the history tell a page only by the window's very title,
+    // so a second look would find nothing more. Until then the window shows
     // nothing that could be kept: not the page caught before it.
     if (std::optional<ShownPage> page = sessions_.pageShown(front.processId, front.title)) {
         return {BrowserWindow{front.id, std::move(page->url), page->titleSuffixLength}, false};

@@ -6,7 +6,7 @@
 // tells its address. The X11 window in front gives its id, title and process
 // id; the frame of that process with that name (the ACTIVE one of several) is
 // that window. A Firefox that shows nothing on the bus (started without
-// accessibility) still tells its pages in its session store.
+// accessibility) still tells its pages in its session store and history.
 
 #include <chrono>
 #include <cstdint>

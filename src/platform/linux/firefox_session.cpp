@@ -2,9 +2,11 @@
 
 #include <lz4.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "platform/common/browser_frames.h"
 #include "platform/common/utf8.h"
@@ -38,11 +40,7 @@ std::u16string textOf(const nlohmann::json& object, const char* key) {
                : std::u16string{};
 }
 
-std::optional<StoredPage> shownPage(const nlohmann::json& window) {
-    if (!window.is_object() || !window.contains("tabs")) {
-        return std::nullopt;
-    }
-    const nlohmann::json* tab = chosen(window["tabs"], window, "selected");
+std::optional<StoredPage> currentPage(const nlohmann::json* tab) {
     if (tab == nullptr || !tab->is_object() || !tab->contains("entries")) {
         return std::nullopt;
     }
@@ -93,15 +91,25 @@ std::optional<std::string> decompressMozLz4(std::string_view buffer, std::size_t
     return bytes;
 }
 
-std::optional<std::vector<StoredPage>> storedPages(std::string_view json) {
+std::optional<StoredPages> storedPages(std::string_view json) {
     const nlohmann::json store = nlohmann::json::parse(json, nullptr, false);
     if (!store.is_object() || !store.contains("windows") || !store["windows"].is_array()) {
         return std::nullopt;
     }
-    std::vector<StoredPage> pages;
+    StoredPages pages;
     for (const nlohmann::json& window : store["windows"]) {
-        if (std::optional<StoredPage> page = shownPage(window)) {
-            pages.push_back(std::move(*page));
+        if (!window.is_object() || !window.contains("tabs")) {
+            continue;
+        }
+        if (std::optional<StoredPage> page =
+                currentPage(chosen(window["tabs"], window, "selected"))) {
+            pages.shown.push_back(std::move(*page));
+        }
+        for (const nlohmann::json& tab :
+             window["tabs"].is_array() ? window["tabs"] : nlohmann::json::array()) {
+            if (std::optional<StoredPage> page = currentPage(&tab)) {
+                pages.tabs.push_back(std::move(*page));
+            }
         }
     }
     return pages;
@@ -130,6 +138,42 @@ std::optional<ShownPage> pageOfWindow(std::span<const StoredPage> pages,
         return std::nullopt;
     }
     return found;
+}
+
+bool storeShowsTitle(std::span<const StoredPage> shown, std::u16string_view windowTitle) {
+    const std::optional<std::u16string_view> pageTitle = pageTitleOf(windowTitle);
+    return pageTitle && std::ranges::any_of(shown, [&](const StoredPage& page) {
+               return page.title == *pageTitle;
+           });
+}
+
+std::optional<ShownPage> visitedPageOfWindow(std::span<const StoredPage> tabs,
+                                             std::span<const Visit> visits, std::int64_t now,
+                                             std::u16string_view windowTitle) {
+    const std::optional<std::u16string_view> pageTitle = pageTitleOf(windowTitle);
+    if (!pageTitle || pageTitle->empty()) {
+        return std::nullopt;
+    }
+    std::set<std::u16string_view> candidates;
+    for (const Visit& visit : visits) {
+        if (visit.title == *pageTitle && visit.time >= now - kRecentVisit) {
+            candidates.insert(visit.url);
+        }
+    }
+    for (const StoredPage& tab : tabs) {
+        if (tab.title == *pageTitle) {
+            candidates.insert(tab.url);
+        }
+    }
+    if (candidates.size() != 1 || !isWebAddress(*candidates.begin())) {
+        return std::nullopt;
+    }
+    const std::optional<int> suffix =
+        titleSuffixLength(windowTitle, *pageTitle, WindowManager::kTitleBufferSize);
+    if (!suffix) {
+        return std::nullopt;
+    }
+    return ShownPage{std::u16string(*candidates.begin()), suffix};
 }
 
 }  // namespace kazunavi

@@ -20,6 +20,7 @@ constexpr std::string_view kStore = "sessionstore-backups/recovery.jsonlz4";
 // Far beyond any real session, so that a strange file costs bounded time.
 constexpr off_t kLargestStore = 64 << 20;
 constexpr std::size_t kLargestSession = 256 << 20;
+constexpr std::chrono::seconds kHistoryPause{1};
 
 // Files that Firefox holds open in its profile folder for as long as it runs.
 bool isProfileFile(const std::filesystem::path& file) {
@@ -57,7 +58,8 @@ std::optional<std::string> readAll(int fd, off_t size) {
 
 }  // namespace
 
-FirefoxSessions::FirefoxSessions(std::filesystem::path proc) : proc_(std::move(proc)) {}
+FirefoxSessions::FirefoxSessions(std::filesystem::path proc, FirefoxHistory history)
+    : proc_(std::move(proc)), history_(std::move(history)) {}
 
 std::optional<std::filesystem::path> FirefoxSessions::profileOf(std::uint32_t processId) {
     const std::filesystem::path process = proc_ / std::to_string(processId);
@@ -84,7 +86,7 @@ std::optional<std::filesystem::path> FirefoxSessions::profileOf(std::uint32_t pr
     return std::nullopt;
 }
 
-const std::vector<StoredPage>* FirefoxSessions::pagesOf(const std::filesystem::path& profile) {
+const StoredPages* FirefoxSessions::pagesOf(const std::filesystem::path& profile) {
     const std::filesystem::path path = profile / kStore;
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat status {};
@@ -105,7 +107,7 @@ const std::vector<StoredPage>* FirefoxSessions::pagesOf(const std::filesystem::p
     }
     if (const std::optional<std::string> bytes = readAll(file.get(), status.st_size)) {
         if (const std::optional<std::string> json = decompressMozLz4(*bytes, kLargestSession)) {
-            store.pages = storedPages(*json).value_or(std::vector<StoredPage>{});
+            store.pages = storedPages(*json).value_or(StoredPages{});
         }
     }
     return &store.pages;
@@ -117,13 +119,50 @@ std::optional<ShownPage> FirefoxSessions::pageShown(std::uint32_t processId,
     if (!profile) {
         return std::nullopt;
     }
+    const StoredPages* pages = pagesOf(*profile);
+    if (pages != nullptr && storeShowsTitle(pages->shown, windowTitle)) {
+        return pageOfWindow(pages->shown, windowTitle).value_or(ShownPage{});
+    }
+    const Recent& recent = recentOf(*profile, windowTitle);
+    const std::span<const StoredPage> tabs =
+        pages != nullptr ? std::span<const StoredPage>(pages->tabs) : std::span<const StoredPage>();
+    if (std::optional<ShownPage> page =
+            visitedPageOfWindow(tabs, recent.visits, recent.now, windowTitle)) {
+        return page;
+    }
     // Without a store (another program of the same family, or a Firefox
     // that has not written one yet) the window is not known as a browser's.
-    const std::vector<StoredPage>* pages = pagesOf(*profile);
-    if (pages == nullptr) {
-        return std::nullopt;
+    return pages != nullptr ? std::optional<ShownPage>(ShownPage{}) : std::nullopt;
+}
+
+const FirefoxSessions::Recent& FirefoxSessions::recentOf(const std::filesystem::path& profile,
+                                                         std::u16string_view windowTitle) {
+    Recent& recent = recent_[profile];
+    struct stat wal {};
+    if (::stat((profile / "places.sqlite-wal").c_str(), &wal) != 0) {
+        wal = {};
     }
-    return pageOfWindow(*pages, windowTitle).value_or(ShownPage{});
+    const bool changed = !recent.read || recent.windowTitle != windowTitle ||
+                         recent.walSize != wal.st_size ||
+                         recent.walModified.tv_sec != wal.st_mtim.tv_sec ||
+                         recent.walModified.tv_nsec != wal.st_mtim.tv_nsec;
+    const auto now = std::chrono::steady_clock::now();
+    if (!changed || (recent.read && now - recent.at < kHistoryPause)) {
+        return recent;
+    }
+    const std::int64_t since1970 = std::chrono::duration_cast<std::chrono::microseconds>(
+                                       std::chrono::system_clock::now().time_since_epoch())
+                                       .count();
+    std::optional<std::vector<Visit>> visits =
+        history_.visitsSince(profile, since1970 - kRecentVisit);
+    recent = Recent{.read = true,
+                    .windowTitle = std::u16string(windowTitle),
+                    .walSize = wal.st_size,
+                    .walModified = wal.st_mtim,
+                    .at = now,
+                    .now = since1970,
+                    .visits = std::move(visits).value_or(std::vector<Visit>{})};
+    return recent;
 }
 
 }  // namespace kazunavi
