@@ -76,18 +76,28 @@ bool Win32Clipboard::hasText() {
 }
 
 SharedText Win32Clipboard::text() {
+    // 0: the count cannot be read here; then every call reads.
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+    if (sequence != 0 && last_ && last_->sequence == sequence) {
+        return last_->text;
+    }
+    last_.reset();
     const ClipboardSession open(owner_);
     const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
-    if (data == nullptr) {
-        return {};
+    SharedText read;
+    if (data != nullptr) {
+        const LockedMemory text(data);
+        if (text.data() == nullptr) {
+            fail("cannot read the text");
+        }
+        // The memory may be larger than the text; the text ends at its NUL.
+        const wchar_t* end = std::find(text.data(), text.data() + text.size(), L'\0');
+        read =
+            fromWide(std::wstring_view(text.data(), static_cast<std::size_t>(end - text.data())));
     }
-    const LockedMemory text(data);
-    if (text.data() == nullptr) {
-        fail("cannot read the text");
-    }
-    // The memory may be larger than the text; the text ends at its NUL.
-    const wchar_t* end = std::find(text.data(), text.data() + text.size(), L'\0');
-    return fromWide(std::wstring_view(text.data(), static_cast<std::size_t>(end - text.data())));
+    // A change during the reading moved the count past this one: read again next time.
+    last_ = Read{sequence, read};
+    return read;
 }
 
 void Win32Clipboard::clear() {
