@@ -51,6 +51,16 @@ own() {
     sleep "$([ "$1" -gt 10000000 ] 2>/dev/null && echo 8 || echo 1)"
 }
 
+# start PROGRAM: a copy of it runs in a folder of its own; its pid in $pid.
+start() {
+    folder=$XS/run-$RANDOM
+    mkdir -p "$folder"
+    cp "$1" "$folder/kazunavi"
+    "$folder/kazunavi" >"$folder/log" 2>&1 &
+    pid=$!
+    sleep 3 # started, and the text taken once
+}
+
 printf '%-10s %-28s %10s %9s %9s %19s %16s\n' "text" "program" "CPU (core)" "RSS (MB)" \
     "peak (MB)" "click p50/p90/max" "10 s after (MB)"
 # slow: an owner that answers after 200 ms and takes the clipboard anew every
@@ -58,12 +68,7 @@ printf '%-10s %-28s %10s %9s %9s %19s %16s\n' "text" "program" "CPU (core)" "RSS
 for case in 100 1000000 10000000 slow 50000000; do
     own "$case"
     for program in "${programs[@]}"; do
-        folder=$XS/run-$RANDOM
-        mkdir -p "$folder"
-        cp "$program" "$folder/kazunavi"
-        "$folder/kazunavi" >"$folder/log" 2>&1 &
-        pid=$!
-        sleep 3 # started, and the text taken once
+        start "$program"
         before=$(cpu_ticks $pid)
         sleep "$span"
         after=$(cpu_ticks $pid)
@@ -93,12 +98,7 @@ done
 printf '\n%-39s %19s\n' "new 10 MB text during 40 clicks" "click p50/p90/max"
 own 100
 for program in "${programs[@]}"; do
-    folder=$XS/run-$RANDOM
-    mkdir -p "$folder"
-    cp "$program" "$folder/kazunavi"
-    "$folder/kazunavi" >"$folder/log" 2>&1 &
-    pid=$!
-    sleep 3
+    start "$program"
     window=$(xs_window '^Kazunavi$' 10)
     "$latency" "$window" 52 40 40 >"$folder/clicks" &
     clicking=$!
