@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/failure.h"
 #include "platform/win32/wide_text.h"
@@ -39,6 +40,14 @@ int titleWidth(HWND box) {
     const HGDIOBJ old = ::SelectObject(screen.get(), font.get());
     SIZE text{};
     ::GetTextExtentPoint32W(screen.get(), title.data(), static_cast<int>(title.size()), &text);
+    // A character the caption font lacks (Japanese, in a Western one) is
+    // drawn by the window manager from another face, a square em wide.
+    std::vector<WORD> glyphs(title.size());
+    if (::GetGlyphIndicesW(screen.get(), title.data(), static_cast<int>(title.size()),
+                           glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS) != GDI_ERROR) {
+        text.cx += std::abs(metrics.lfCaptionFont.lfHeight) *
+                   std::count(glyphs.begin(), glyphs.end(), WORD{0xFFFF});
+    }
     ::SelectObject(screen.get(), old);
     const int button = std::max(metrics.iCaptionWidth, metrics.iCaptionHeight);
     return static_cast<int>(text.cx) + 4 * button + 2 * ::GetSystemMetrics(SM_CXFRAME) +
@@ -47,38 +56,43 @@ int titleWidth(HWND box) {
 
 // Windows sizes a message box for its text, and a window manager that draws
 // the title in a face of its own (Wine's) cuts a long title ("Kazuna...").
-// The box is widened to the width of its title; its buttons move with the
-// right edge, or half as far where they stand centred.
-LRESULT CALLBACK widenToTitle(int code, WPARAM wParam, LPARAM lParam) {
-    const auto box = reinterpret_cast<HWND>(wParam);
-    wchar_t kind[8]{};
-    if (code == HCBT_ACTIVATE && ::GetClassNameW(box, kind, 8) > 0 &&
-        std::wcscmp(kind, L"#32770") == 0) {
-        RECT frame{};
-        RECT client{};
-        ::GetWindowRect(box, &frame);
-        ::GetClientRect(box, &client);
-        const int grow = titleWidth(box) - static_cast<int>(frame.right - frame.left);
-        if (grow > 0) {
-            for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
-                 child = ::GetWindow(child, GW_HWNDNEXT)) {
-                wchar_t childKind[8]{};
-                RECT place{};
-                if (::GetClassNameW(child, childKind, 8) == 0 ||
-                    std::wcscmp(childKind, L"Button") != 0 || !::GetWindowRect(child, &place)) {
-                    continue;
-                }
-                ::MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&place), 2);
-                const bool centred =
-                    std::abs((place.left - client.left) - (client.right - place.right)) <= 2;
-                const int shift = centred ? grow / 2 : grow;
-                ::SetWindowPos(child, nullptr, place.left + shift, place.top, 0, 0,
-                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            }
-            ::SetWindowPos(box, nullptr, frame.left - grow / 2, frame.top,
-                           frame.right - frame.left + grow, frame.bottom - frame.top,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
+// Once the box has laid itself out it is widened to the width of its title;
+// its buttons move with the right edge, or half as far where they stand
+// about centred.
+void widenToTitle(HWND box) {
+    RECT frame{};
+    RECT client{};
+    ::GetWindowRect(box, &frame);
+    ::GetClientRect(box, &client);
+    const int grow = titleWidth(box) - static_cast<int>(frame.right - frame.left);
+    if (grow <= 0) {
+        return;
+    }
+    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t kind[8]{};
+        RECT place{};
+        if (::GetClassNameW(child, kind, 8) == 0 || std::wcscmp(kind, L"Button") != 0 ||
+            !::GetWindowRect(child, &place)) {
+            continue;
         }
+        ::MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&place), 2);
+        const LONG before = place.left - client.left;
+        const LONG after = client.right - place.right;
+        const int shift = std::abs(before - after) * 2 <= std::max(before, after) ? grow / 2 : grow;
+        ::SetWindowPos(child, nullptr, place.left + shift, place.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ::SetWindowPos(box, nullptr, frame.left - grow / 2, frame.top, frame.right - frame.left + grow,
+                   frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK afterWindowProcedure(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    wchar_t kind[8]{};
+    if (code == HC_ACTION && call->message == WM_INITDIALOG &&
+        ::GetClassNameW(call->hwnd, kind, 8) > 0 && std::wcscmp(kind, L"#32770") == 0) {
+        widenToTitle(call->hwnd);
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -87,7 +101,8 @@ LRESULT CALLBACK widenToTitle(int code, WPARAM wParam, LPARAM lParam) {
 class TitleRoom {
   public:
     TitleRoom()
-        : hook_(::SetWindowsHookExW(WH_CBT, widenToTitle, nullptr, ::GetCurrentThreadId())) {}
+        : hook_(::SetWindowsHookExW(WH_CALLWNDPROCRET, afterWindowProcedure, nullptr,
+                                    ::GetCurrentThreadId())) {}
     TitleRoom(const TitleRoom&) = delete;
     TitleRoom& operator=(const TitleRoom&) = delete;
     ~TitleRoom() {
