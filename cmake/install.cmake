@@ -60,8 +60,9 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "A small always-on-top window that steps the running number of a copied web\n address and sends the web browser to each new address.")
 set(CPACK_DEBIAN_PACKAGE_SECTION web)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The Japanese interface needs a Japanese font; xdg-utils finds the default browser.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, xdg-utils")
+# The Japanese interface needs a Japanese font, captions wider than their
+# labels a narrow one; xdg-utils finds the default browser.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, fonts-liberation, xdg-utils")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

@@ -9,7 +9,7 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev libxcb1-dev libxcb-ewmh-dev libxcb-xfixes0-dev libatspi2.0-dev
     liblz4-dev nlohmann-json3-dev libsqlite3-dev xdg-utils
-    fonts-ipafont-gothic fonts-dejavu-core fonts-dejavu-extra
+    fonts-ipafont-gothic fonts-dejavu-core fonts-dejavu-extra fonts-liberation
 )
 if [[ " $* " == *" --tests "* ]]; then
     packages+=(

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -209,6 +210,12 @@ TEST(QtMessageBoxTest, StylesTitlesAndAnswers) {
             EXPECT_EQ(u16(box->windowTitle()), c.title);
             EXPECT_EQ(box->text(), qText(c.prompt).replace(QStringLiteral("\r\n"), "\n"));
             EXPECT_EQ(box->icon(), c.icon);
+            // Room for the whole title in a bold title face beside four
+            // buttons of a title bar, whatever the prompt's width.
+            QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+            titleFont.setBold(true);
+            EXPECT_GT(box->width(),
+                      QFontMetrics(titleFont).horizontalAdvance(box->windowTitle()) + 4 * 16);
             // Above the program's windows; nothing to minimise or maximise.
             const Qt::WindowFlags above = Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint;
             EXPECT_EQ(box->windowFlags() & (above | Qt::WindowMinMaxButtonsHint), above);

@@ -10,14 +10,27 @@ namespace {
 
 using WindowTest = QtWindowTest;
 
-// A one-word caption drawn at most a third (two pixels at least) smaller
-// than designed still fits its label.
+LabelView* labelView(FormView& form, const char* name) {
+    return dynamic_cast<LabelView*>(form.viewOf(form.widgetOf(name)));
+}
+
+// A caption of one line is drawn at most a third (two pixels at least)
+// smaller than designed, and its ink is no wider than its label.
 bool captionFits(FormView& form, const Element& e) {
-    auto* label = dynamic_cast<LabelView*>(form.viewOf(form.widgetOf(e.name())));
-    QFont font = qFont(e.font);
-    font.setPixelSize(font.pixelSize() - std::max(2, font.pixelSize() / 3));
-    return label == nullptr || e.text().find(u' ') != std::u16string::npos ||
-           QFontMetrics(font).horizontalAdvance(qText(e.text())) <= label->width();
+    const LabelView* label = labelView(form, e.name().c_str());
+    if (label == nullptr) {
+        return true;
+    }
+    const QFontMetrics shown(label->shownFont());
+    const QString caption = qText(e.text());
+    if (e.text().find(u' ') != std::u16string::npos ||
+        shown.boundingRect(label->rect(), Qt::TextWordWrap, caption).height() >=
+            2 * shown.lineSpacing()) {
+        return true;
+    }
+    const int designed = qFont(e.font).pixelSize();
+    return label->shownFont().pixelSize() >= designed - std::max(2, designed / 3) &&
+           shown.tightBoundingRect(caption).width() <= label->width();
 }
 
 TEST_F(WindowTest, TheMainWindowShowsItsInventoryAndFollowsIt) {
@@ -56,6 +69,11 @@ TEST_F(WindowTest, TheMainWindowShowsItsInventoryAndFollowsIt) {
         }
     }
     EXPECT_GT(detail.size(), 20u);
+    // The credit line's tiny letters stay inside its label, 6 pixels high.
+    const QFontMetrics credit(labelView(view(), "Label7")->shownFont());
+    const QRect creditInk = credit.tightBoundingRect(qText(f().element("Label7").text()));
+    EXPECT_GE(credit.ascent() + creditInk.top(), 0);
+    EXPECT_LT(credit.ascent() + creditInk.bottom(), widget("Label7")->height());
     // Red in the low byte: 0x0000FF (the lamp, lblAuto's text) is drawn red.
     EXPECT_EQ(pixelOf(widget("Command6(1)"), QPoint(6, 4)), QColor(255, 0, 0));
     EXPECT_TRUE(drawsColour(widget("lblAuto"), QColor(255, 0, 0)));
@@ -98,6 +116,11 @@ TEST_F(WindowTest, TheAboutBoxComesAndGoesWithItsModel) {
     for (const Element& e : app_->form2()->elements()) {
         EXPECT_TRUE(captionFits(*about, e)) << e.name();
     }
+    // The name, wider than its label in the stand-in face, keeps the
+    // design's 12 points bold: a narrow face rather than a smaller size.
+    const QFont& name = labelView(*about, "Label3")->shownFont();
+    EXPECT_EQ(name.pixelSize(), 16);
+    EXPECT_TRUE(name.bold());
     views_->dispatch("lblEDIT", Event::Click, 0);
     EXPECT_EQ(views_->aboutView(), about);  // one box at a time
 

@@ -74,10 +74,10 @@ Form1Inventory::Form1Inventory() : Window("Form1", kHandle) {
     // and the clipboard indicator; the caught text beside the title; the
     // hold-to-count row; the keep list; the memo pad; the credit line.
     // The detail area is lower than the elements' heights add up to, so a
-    // few loose elements are narrower or lower than their design size: the
-    // caught text (one line, 1770 x 150), the KEEP button (525 wide), the
-    // name list and the name box (1620 and 1230 wide) with the memo pad
-    // beside them (1005 x 585).
+    // few loose elements are narrower or lower than their design size (the
+    // README lists them): the caught text (one line, 1770 x 150), the KEEP
+    // button (525 wide), the name list and the name box (1620 and 1230 wide)
+    // with the memo pad beside them (1005 wide).
     b.picture("Pic1").at(30, 690, 2670, 435);
     b.label("lblAccess")
         .in("Pic1")
@@ -247,7 +247,7 @@ Form1Inventory::Form1Inventory() : Window("Form1", kHandle) {
     b.textBox("Text1").at(420, 2310, 1230, 270).back(0xFFFFFF).tip(u"登録名");
 
     // The memo pad beside the keep list, its buttons under it (2595 to 2850).
-    b.textBox("txtMemo").at(1680, 1995, 1005, 585).back(0xFFFFFF).fore(kQuiet).multiLine();
+    b.textBox("txtMemo").at(1680, 1995, 1005, 540).back(0xFFFFFF).fore(kQuiet).multiLine();
     b.label("Label4(5)")
         .at(30, 2632, 435, 180)
         .back(0xFFFFFF)
@@ -284,9 +284,9 @@ Form1Inventory::Form1Inventory() : Window("Form1", kHandle) {
         .caption(u"OUTPUT")
         .tip(u"クリップボードへ送る");
 
-    // The credit line (2862 to 2952).
+    // The credit line (2850 to 2940), a pixel above the window's edge.
     b.label("Label7")
-        .at(30, 2862, 1650, 90)
+        .at(30, 2850, 1650, 90)
         .fore(kSlate)
         .font(kSmallFonts, 4.5, false, true)
         .caption(u"Kazunavi 1.2  (c) Kazunavi team");

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <algorithm>
+#include <optional>
 
 #include "ui/qt/element_views.h"
 #include "ui/qt/qt_units.h"
@@ -71,30 +72,60 @@ bool LabelView::sync() {
 void LabelView::fitCaption() {
     // The stand-in faces are a little wider than the design's fonts: a
     // caption that would be cut (a word wider than the label, or more
-    // wrapped lines than the label holds) is drawn smaller instead, by up to
-    // a third of its size (two pixels at least).
+    // wrapped lines than the label holds) is drawn in a narrow face at the
+    // design's size and weight, else smaller, by up to a third of its size
+    // (two pixels at least).
     fitted_ = font_;
+    shift_ = 0;
     const QString caption = qText(shown_.text);
     if (caption.isEmpty() || font_.pixelSize() <= 0) {
         return;
     }
     const QRect room = design_.border ? rect().adjusted(1, 1, -1, -1) : rect();
     const int flags = alignmentOf(design_.alignment) | Qt::AlignTop | Qt::TextWordWrap;
-    auto fits = [&](const QFont& font) {
+    // How far the caption is moved sideways to fit; none where it is cut.
+    auto placement = [&](const QFont& font) -> std::optional<int> {
         const QFontMetrics metrics(font);
         const QRect used = metrics.boundingRect(room, flags, caption);
+        if (used.height() >= 2 * metrics.lineSpacing()) {
+            return used.width() <= room.width() && used.height() <= room.height()
+                       ? std::optional<int>(0)
+                       : std::nullopt;
+        }
         // One line may reach below a small label (the design's captions are
-        // capitals); more lines must fit in it.
-        const bool oneLine = used.height() < 2 * metrics.lineSpacing();
-        return used.width() <= room.width() && (oneLine || used.height() <= room.height());
+        // capitals). Wider than the label, it still fits where its ink does:
+        // the blank half of a full-width bracket may lie outside.
+        if (used.width() <= room.width()) {
+            return 0;
+        }
+        const QRect ink = metrics.tightBoundingRect(caption).translated(used.left(), 0);
+        if (ink.width() > room.width()) {
+            return std::nullopt;
+        }
+        return ink.left() < room.left()     ? room.left() - ink.left()
+               : ink.right() > room.right() ? room.right() - ink.right()
+                                            : 0;
     };
+    auto use = [&](const QFont& font) {
+        const std::optional<int> shift = placement(font);
+        if (shift) {
+            fitted_ = font;
+            shift_ = *shift;
+        }
+        return shift.has_value();
+    };
+    if (use(font_) || use(narrowed(font_))) {
+        return;
+    }
+    QFont smaller = font_;
     const int smallest = font_.pixelSize() - std::max(2, font_.pixelSize() / 3);
-    while (!fits(fitted_) && fitted_.pixelSize() > smallest) {
-        fitted_.setPixelSize(fitted_.pixelSize() - 1);
+    while (smaller.pixelSize() > smallest) {
+        smaller.setPixelSize(smaller.pixelSize() - 1);
+        if (use(smaller)) {
+            return;
+        }
     }
-    if (!fits(fitted_)) {
-        fitted_ = font_;  // cut either way: keep the design's size
-    }
+    // Cut either way: the design's size.
 }
 
 void LabelView::keyPressEvent(QKeyEvent* event) {
@@ -120,7 +151,7 @@ void LabelView::paintEvent(QPaintEvent*) {
         p.drawRect(rect().adjusted(0, 0, -1, -1));
         inner.adjust(1, 1, -1, -1);
     }
-    drawCaption(p, inner, design_, shown_, Qt::black);
+    drawCaption(p, inner.translated(shift_, 0), design_, shown_, Qt::black);
     if (hasFocus()) {
         p.setPen(QPen(shown_.fore ? qColour(*shown_.fore) : QColor(Qt::black), 1, Qt::DotLine));
         p.drawRect(rect().adjusted(0, 0, -1, -1));

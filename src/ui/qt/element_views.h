@@ -100,6 +100,8 @@ class LabelView : public RelayingView<QWidget> {
     // leaves the focus where it was) and clicked by Space or Enter; a dotted
     // frame marks it while it has the focus.
     void takeKeyboard() { setFocusPolicy(Qt::TabFocus); }
+    // The font the caption is drawn with.
+    const QFont& shownFont() const { return fitted_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -109,8 +111,9 @@ class LabelView : public RelayingView<QWidget> {
 
   private:
     void fitCaption();
-    QFont font_;    // the design's
-    QFont fitted_;  // smaller where a one-word caption would be cut
+    QFont font_;     // the design's
+    QFont fitted_;   // narrow or smaller where a one-word caption would be cut
+    int shift_ = 0;  // pixels the caption is drawn to the right (left if negative)
 };
 
 // A panel or picture box: its back colour or picture (drawn from the top-left

@@ -38,7 +38,25 @@ const QStringList& smallFamilies() {
     return families;
 }
 
+// At the credit line's 4.5 points (6 pixels) the condensed cut's hinted
+// letters reach a row below the em, so that a label of the design's height
+// cuts them; the regular cut's stay inside it.
+const QStringList& tinyFamilies() {
+    static const QStringList families{QStringLiteral("DejaVu Sans"),
+                                      QStringLiteral("Liberation Sans"),
+                                      QStringLiteral("IPAPGothic")};
+    return families;
+}
+
 }  // namespace
+
+QFont narrowed(const QFont& font) {
+    QFont narrow = font;
+    narrow.setFamilies(QStringList{QStringLiteral("Liberation Sans Narrow"),
+                                   QStringLiteral("Nimbus Sans Narrow")} +
+                       font.families());
+    return narrow;
+}
 
 QRect qRect(const PixelRect& r) {
     return {r.left, r.top, r.width, r.height};
@@ -60,7 +78,8 @@ QFont qFont(const Font& font) {
             result.setPixelSize(pixelSizeOf(font.points));
         }
     } else if (font.face == kSmallFonts) {
-        result = faceOf(smallFamilies(), font.points > 0 ? font.points : 6.0);
+        const double points = font.points > 0 ? font.points : 6.0;
+        result = faceOf(points < 6.0 ? tinyFamilies() : smallFamilies(), points);
     } else if (font.face == kPGothic) {
         result = faceOf(gothicFamilies(), font.points > 0 ? font.points : 9.0);
     } else {

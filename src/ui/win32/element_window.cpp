@@ -93,6 +93,7 @@ void ElementWindow::relayout(int dpi, FontBook& fonts) {
         return;
     }
     font_ = fonts.font(element_.font, dpi);
+    narrowFont_ = kind_ == ViewKind::Label ? fonts.font(element_.font, dpi, true) : nullptr;
     if (control_ != nullptr) {
         ::SendMessageW(control_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     }

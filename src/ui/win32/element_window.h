@@ -37,6 +37,8 @@ class ElementWindow : public ElementSync {
     bool shownVisible() const { return shown_.visible; }
     // The font it is drawn with at the window's density.
     HFONT font() const { return font_; }
+    // The same in a narrow face, for captions wider than their labels; may be null.
+    HFONT narrowFont() const { return narrowFont_; }
     bool solidFill() const { return solidFill_; }
 
     // Brings the control, or the painted place, in line with the model; true
@@ -64,6 +66,7 @@ class ElementWindow : public ElementSync {
     POINT to_{};
     UINT_PTR toolId_;
     HFONT font_ = nullptr;  // the window's font book owns it
+    HFONT narrowFont_ = nullptr;
     bool solidFill_;
     bool toolAdded_ = false;
     bool applying_ = false;  // the control's change comes from the model

@@ -169,7 +169,8 @@ void FormWindow::paint(Surface& surface) {
         }
         switch (view->kind()) {
             case ViewKind::Label:
-                drawLabel(dc, view->rect(), view->design(), view->shown(), view->font());
+                drawLabel(dc, view->rect(), view->design(), view->shown(), view->font(),
+                          view->narrowFont());
                 break;
             case ViewKind::Shape:
                 drawShape(dc, view->rect(), view->design(), view->shown().fill, view->solidFill());

@@ -93,6 +93,92 @@ void edge(HDC dc, int x0, int y0, int x1, int y1, COLORREF colour) {
     ::LineTo(dc, x1, y1);
 }
 
+// A one-word caption wider than its label in the stand-in face is drawn at
+// its size and weight with the letters a narrow face has in that face and
+// the others in the stand-in, where that fits: runs of one face each. Only
+// the ink must fit: the blank half of a full-width bracket at either end may
+// lie outside (lead and trail).
+struct Run {
+    std::wstring text;
+    HFONT font;
+    LONG width;
+};
+struct Runs {
+    std::vector<Run> runs;
+    LONG width = 0;
+    LONG lead = 0;
+};
+
+Runs narrowRuns(HDC dc, HFONT font, HFONT narrow, const std::wstring& caption, LONG room) {
+    auto widthIn = [&](HFONT face, const std::wstring& text) {
+        Selected use(dc, face);
+        SIZE extent{};
+        return ::GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent) != 0
+                   ? extent.cx
+                   : LONG{0};
+    };
+    // The blank before (a) or after (c) a character's ink.
+    auto blank = [&](HFONT face, wchar_t c, bool before) {
+        Selected use(dc, face);
+        ABC abc{};
+        return ::GetCharABCWidthsW(dc, c, c, &abc) != 0
+                   ? std::max<LONG>(0, before ? abc.abcA : abc.abcC)
+                   : LONG{0};
+    };
+    if (narrow == nullptr || caption.empty() ||
+        caption.find_first_of(L" \r\n") != std::wstring::npos || widthIn(font, caption) <= room) {
+        return {};
+    }
+    std::vector<WORD> glyphs(caption.size());
+    {
+        Selected use(dc, narrow);
+        if (::GetGlyphIndicesW(dc, caption.data(), static_cast<int>(caption.size()), glyphs.data(),
+                               GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) {
+            return {};
+        }
+    }
+    Runs made;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        const HFONT face = glyphs[i] == 0xFFFF ? font : narrow;
+        if (made.runs.empty() || made.runs.back().font != face) {
+            made.runs.push_back({{}, face, 0});
+        }
+        made.runs.back().text.push_back(caption[i]);
+    }
+    for (Run& run : made.runs) {
+        run.width = widthIn(run.font, run.text);
+        made.width += run.width;
+    }
+    made.lead = blank(made.runs.front().font, caption.front(), true);
+    const LONG trail = blank(made.runs.back().font, caption.back(), false);
+    return made.width - made.lead - trail <= room ? made : Runs{};
+}
+
+void drawRuns(HDC dc, const RECT& area, const Runs& runs, Alignment alignment, bool enabled,
+              COLORREF colour) {
+    const LONG spare = area.right - area.left - runs.width;
+    const LONG left = area.left + (spare < 0                        ? -std::min(runs.lead, -spare)
+                                   : alignment == Alignment::Right  ? spare
+                                   : alignment == Alignment::Center ? spare / 2
+                                                                    : 0);
+    ::SetBkMode(dc, TRANSPARENT);
+    auto draw = [&](int offset, COLORREF c) {
+        ::SetTextColor(dc, c);
+        LONG x = left + offset;
+        for (const Run& run : runs.runs) {
+            Selected use(dc, run.font);
+            ::ExtTextOutW(dc, x, area.top + offset, ETO_CLIPPED, &area, run.text.data(),
+                          static_cast<UINT>(run.text.size()), nullptr);
+            x += run.width;
+        }
+    };
+    if (!enabled) {
+        draw(1, kEngraving);
+        colour = kGreyText;
+    }
+    draw(0, colour);
+}
+
 COLORREF lighter(COLORREF c) {
     auto up = [](int v) { return std::min(255, v * 115 / 100); };
     return RGB(up(GetRValue(c)), up(GetGValue(c)), up(GetBValue(c)));
@@ -100,13 +186,21 @@ COLORREF lighter(COLORREF c) {
 
 }  // namespace
 
-HFONT FontBook::font(const Font& design, int dpi) {
-    const int style = (design.bold ? 1 : 0) | (design.italic ? 2 : 0) | (design.underline ? 4 : 0);
+HFONT FontBook::font(const Font& design, int dpi, bool narrow) {
+    const int style = (design.bold ? 1 : 0) | (design.italic ? 2 : 0) | (design.underline ? 4 : 0) |
+                      (narrow ? 8 : 0);
     auto& made = fonts_[{design.face, design.points, style, dpi}];
     if (!made) {
+        if (narrow && !narrowFace_) {
+            narrowFace_ = firstFace({L"Arial Narrow", L"Liberation Sans Narrow", L""});
+        }
         auto face = faces_.find(design.face);
         if (face == faces_.end()) {
             face = faces_.emplace(design.face, faceFor(design.face)).first;
+        }
+        const std::wstring& name = narrow ? *narrowFace_ : face->second;
+        if (name.empty()) {
+            return nullptr;
         }
         const double points =
             design.points > 0 ? design.points : (design.face == kSmallFonts ? 6.0 : 9.0);
@@ -114,7 +208,7 @@ HFONT FontBook::font(const Font& design, int dpi) {
         made.reset(::CreateFontW(height, 0, 0, 0, design.bold ? FW_BOLD : FW_NORMAL, design.italic,
                                  design.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                                 face->second.c_str()));
+                                 name.c_str()));
     }
     return made.get();
 }
@@ -164,7 +258,8 @@ void drawPicture(HDC dc, const RECT& area, const Picture& picture) {
     ::DeleteDC(source);
 }
 
-void drawLabel(HDC dc, const RECT& area, const Design& design, const Shown& shown, HFONT font) {
+void drawLabel(HDC dc, const RECT& area, const Design& design, const Shown& shown, HFONT font,
+               HFONT narrow) {
     if (!design.transparent) {
         const COLORREF back = shown.back ? colorOf(*shown.back) : ::GetSysColor(COLOR_BTNFACE);
         ::SetBkColor(dc, back);
@@ -176,6 +271,14 @@ void drawLabel(HDC dc, const RECT& area, const Design& design, const Shown& show
         ::InflateRect(&inner, -1, -1);
     }
     Selected useFont(dc, font);
+    const COLORREF colour = shown.fore ? colorOf(*shown.fore) : RGB(0, 0, 0);
+    const Runs runs =
+        narrowRuns(dc, font, narrow, std::wstring(shown.text.begin(), shown.text.end()),
+                   inner.right - inner.left);
+    if (!runs.runs.empty()) {
+        drawRuns(dc, inner, runs, design.alignment, shown.enabled, colour);
+        return;
+    }
     drawText(dc, inner, shown.text,
              alignmentOf(design.alignment) | DT_TOP | DT_WORDBREAK | DT_NOPREFIX, shown.enabled,
              shown.fore ? colorOf(*shown.fore) : RGB(0, 0, 0));

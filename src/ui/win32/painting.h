@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -25,13 +26,16 @@ constexpr COLORREF colorOf(Colour c) {
 // The design's fonts at one density, made once each.
 class FontBook {
   public:
-    HFONT font(const Font& font, int dpi);
+    // narrow: the same size and weight in a narrow face (its letters), null
+    // where none is installed.
+    HFONT font(const Font& font, int dpi, bool narrow = false);
     // The font of elements that name none.
     HFONT defaultFont(int dpi) { return font(Font{}, dpi); }
 
   private:
     std::map<std::tuple<std::u16string, double, int, int>, UniqueFont> fonts_;
     std::map<std::u16string, std::wstring> faces_;  // design face -> face found here
+    std::optional<std::wstring> narrowFace_;        // empty: none found
 };
 
 // Solid brushes by colour, made once each.
@@ -54,8 +58,10 @@ Picture pictureOf(const SkinImage& image);
 // The parts of a window that its own painting draws.
 void drawPicture(HDC dc, const RECT& area, const Picture& picture);
 // A label: its background unless transparent, its border, its caption from
-// the top, wrapped at word breaks; greyed and engraved while disabled.
-void drawLabel(HDC dc, const RECT& area, const Design& design, const Shown& shown, HFONT font);
+// the top, wrapped at word breaks; greyed and engraved while disabled. A word
+// wider than the label takes the letters of the narrow font where it has them.
+void drawLabel(HDC dc, const RECT& area, const Design& design, const Shown& shown, HFONT font,
+               HFONT narrow);
 // A rectangle frame, or the filled circle of the lamp.
 void drawShape(HDC dc, const RECT& area, const Design& design, Colour fill, bool solidFill);
 void drawLine(HDC dc, POINT from, POINT to, const Design& design);
