@@ -16,6 +16,9 @@ void Element::setToolTipText(SharedText text) {
 }
 
 void Element::setText(SharedText text) {
+    if (kind_ != ElementKind::ComboBox && selStart_ == 0 && selLength_ == 0 && text == text_) {
+        return;  // nothing would change: the waiting text, set again at every tick
+    }
     text_ = std::move(text);
     ++contentRevision_;
     ++revision_;

@@ -76,6 +76,10 @@ TEST(ViewSync, ChangesGoOutOnceAndEditsKeepTheTailBeyondThePartShown) {
         view.sync();
         EXPECT_FALSE(view.due());
     }
+    box.setSelStart(0);
+    view.sync();
+    box.setText(box.sharedText());  // the same text, the caret in front already
+    EXPECT_FALSE(view.due());
 
     Window window("Form1", 1);
     WindowSync shown;
