@@ -123,5 +123,11 @@ check "the count shown changes with the list" \
 
 xs_click "$window" "${lamp[@]}"
 check "the exit lamp ends the program" xs_ended "$main"
-[ "$failures" -eq 0 ] || cat "$XS/program.log" "$visits"
+if [ "$failures" -ne 0 ]; then
+    cat "$XS/program.log" "$visits"
+    echo "windows shown at the end:"  # a box or dialog that took the clicks
+    for shown in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+        echo "  $(xdotool getwindowname "$shown") $(xs_size "$shown")"
+    done
+fi
 xs_finish
