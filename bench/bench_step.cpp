@@ -38,7 +38,7 @@ struct Stepper {
         f.lblCripDirect.setToolTipText(std::move(text));
         f.v.KeyPos = 4;
         f.v.AutoOn = true;
-        f.UPbutton.enabled = true;
+        f.UPbutton.setEnabled(true);
     }
 
     void run(benchmark::State& state) {
