@@ -290,9 +290,10 @@ TEST(TextConversions, CodePage932Utf8AndNumbers) {
     const std::u16string s = u"\U00010000待 ｒ \u00A9\uFFFF\u07FF\u0800\U0010FFFF";
     EXPECT_EQ(fromUtf8(toUtf8(s)), s);
     EXPECT_EQ(toUtf8(s.substr(2, 1) + char16_t(0xD800)), "\xE5\xBE\x85\xEF\xBF\xBD");
-    EXPECT_EQ(fromUtf8("a\xC0\x80|\x81\x80\x80\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xE5\xBE"),
+    EXPECT_EQ(fromUtf8("a\xC0\x80|\x81\x80\x80\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xE5\xBE|"
+                       "\xE0\x80\x80"),
               u"a\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|"
-              u"\uFFFD\uFFFD");
+              u"\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD");
     EXPECT_EQ(number::toInt16(-32768) + number::toInt16(32767), -1);
     EXPECT_EQ(number::plainDecimal(-2.5) + number::plainDecimal(7e15), u"-2.57E+15");
     EXPECT_EQ(number::toDouble(u" +.5e1 ") + number::toDouble(u"5.") + number::toDouble(u"25E-2"),

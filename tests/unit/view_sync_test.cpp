@@ -70,7 +70,19 @@ TEST(ViewSync, ChangesGoOutOnceAndEditsKeepTheTailBeyondThePartShown) {
     for (auto modify : std::initializer_list<void (*)(Element&)>{
              [](Element& e) { e.setBackColor(1); }, [](Element& e) { e.setFillColor(2); },
              [](Element& e) { e.setVisible(false); }, [](Element& e) { e.setSelLength(3); },
-             [](Element& e) { e.setToolTipText(u"tip"); }}) {
+             [](Element& e) { e.setToolTipText(u"tip"); },
+             [](Element& e) {  // two changes never undo each other's count
+                 e.addItem(u"item");
+                 e.removeItem(0);
+             },
+             [](Element& e) {
+                 e.setFillColor(7);
+                 e.setSelStart(0);
+             },
+             [](Element& e) {
+                 e.setFillColor(8);
+                 e.setSelLength(0);
+             }}) {
         modify(box);
         EXPECT_TRUE(view.due());
         view.sync();
