@@ -52,6 +52,15 @@ TEST(FirefoxHistory, ReadsTheCommitsOfAHistoryHeldOpenFromACopy) {
     test::putFile(root / "big" / "places.sqlite", "");
     fs::resize_file(root / "big" / "places.sqlite", std::uintmax_t{513} << 20);
     EXPECT_FALSE(history.visitsSince(root / "big", 0));  // not even copied
+    // A history whose WAL cannot be copied is not read without it.
+    fs::create_directories(root / "badwal");
+    ASSERT_EQ(sqlite3_open((root / "badwal" / "places.sqlite").c_str(), &opened), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(opened, firefoxWrites.substr(firefoxWrites.find("CREATE")).c_str(),
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(opened);
+    fs::create_directories(root / "badwal" / "places.sqlite-wal");
+    EXPECT_FALSE(history.visitsSince(root / "badwal", 0));
 
     // A Firefox without a store yet: its window's page comes from the history.
     fs::create_directories(root / "proc" / "7" / "fd");

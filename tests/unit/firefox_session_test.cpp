@@ -74,6 +74,7 @@ TEST(FirefoxSession, FindsTheWindowsPageByItsWholeTitleOnly) {
     EXPECT_FALSE(page(u"Twin — Mozilla Firefox"));      // two pages
     EXPECT_FALSE(page(u"Blog"));
     EXPECT_FALSE(page(u"News — Site"));
+    EXPECT_FALSE(page(u" — Mozilla Firefox"));  // untitled: not told apart from another
     EXPECT_EQ(page(u"Blog - Mozilla Firefox")->url, u"https://h/s");
     // A tab behind and an earlier entry are no window's page: the store is old.
     EXPECT_TRUE(storeShowsTitle(pages->shown, u"Twin — Mozilla Firefox"));
@@ -116,6 +117,9 @@ TEST(FirefoxSession, TakesTheOneRecentAddressWithTheWindowsTitle) {
         visitedPageOfWindow({}, {&fresh, 1}, now, u"Page — Mozilla Firefox")->titleSuffixLength,
         18);
     EXPECT_FALSE(visitedPageOfWindow({}, {&fresh, 1}, now, u"Page"));
+    // A page without a title is not told apart from any other untitled one.
+    const Visit untitled{u"http://h/untitled", u"", now};
+    EXPECT_FALSE(visitedPageOfWindow({}, {&untitled, 1}, now, u" — Mozilla Firefox"));
 }
 
 // A process is known by the profile files it holds open, again after its id
