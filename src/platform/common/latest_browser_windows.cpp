@@ -121,9 +121,7 @@ void LatestBrowserWindows::sleep(std::unique_lock<std::mutex>& lock, LookupClock
     } else if (nextExpected_ && *nextExpected_ > now) {
         sleepsUntil_ = nextExpected_;
     } else {
-        // No request, and none due from a regular timer: until one comes.
-        nextExpected_.reset();
-        sleepsUntil_.reset();
+        nextExpected_.reset();  // no request, and none due from a regular timer
     }
     if (sleepsUntil_) {
         wake_.wait_until(lock, *sleepsUntil_);

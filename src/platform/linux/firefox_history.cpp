@@ -24,30 +24,6 @@ constexpr std::string_view kVisits =
     "SELECT p.url, p.title, MAX(v.visit_date) FROM moz_historyvisits v"
     " JOIN moz_places p ON p.id = v.place_id WHERE v.visit_date >= ?1 GROUP BY p.id";
 
-// What tells whether a file was written: its size and modification time.
-struct FileMark {
-    enum class State { kMissing, kUsable, kRefused };
-    State state = State::kMissing;
-    off_t size = 0;
-    timespec modified{};
-
-    friend bool operator==(const FileMark& a, const FileMark& b) {
-        return a.state == b.state && a.size == b.size && a.modified.tv_sec == b.modified.tv_sec &&
-               a.modified.tv_nsec == b.modified.tv_nsec;
-    }
-};
-
-FileMark markOf(const std::filesystem::path& file) {
-    struct stat status {};
-    if (::stat(file.c_str(), &status) != 0) {
-        return {errno == ENOENT ? FileMark::State::kMissing : FileMark::State::kRefused};
-    }
-    if (!S_ISREG(status.st_mode) || status.st_size > kLargestFile) {
-        return {FileMark::State::kRefused};
-    }
-    return {FileMark::State::kUsable, status.st_size, status.st_mtim};
-}
-
 // A folder of this user's alone (mode 0700), removed with what it holds.
 class PrivateFolder {
   public:
@@ -137,6 +113,17 @@ std::optional<std::vector<Visit>> visitsIn(const std::filesystem::path& file, st
 }
 
 }  // namespace
+
+FileMark markOf(const std::filesystem::path& file) {
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0) {
+        return {errno == ENOENT ? FileMark::State::kMissing : FileMark::State::kRefused};
+    }
+    if (!S_ISREG(status.st_mode) || status.st_size > kLargestFile) {
+        return {FileMark::State::kRefused};
+    }
+    return {FileMark::State::kUsable, status.st_size, status.st_mtim};
+}
 
 FirefoxHistory::FirefoxHistory(std::filesystem::path scratch) : scratch_(std::move(scratch)) {}
 

@@ -6,7 +6,10 @@
 // it, and its last commits are only in the WAL: the two files are copied
 // into a private folder and the copy is read.
 
+#include <sys/types.h>
+
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <vector>
@@ -14,6 +17,21 @@
 #include "platform/linux/firefox_session.h"
 
 namespace kazunavi {
+
+// What tells whether a file was written: its size and modification time. A
+// file that is no regular file or is over 512 MiB is refused.
+struct FileMark {
+    enum class State { kMissing, kUsable, kRefused };
+    State state = State::kMissing;
+    off_t size = 0;
+    timespec modified{};
+
+    friend bool operator==(const FileMark& a, const FileMark& b) {
+        return a.state == b.state && a.size == b.size && a.modified.tv_sec == b.modified.tv_sec &&
+               a.modified.tv_nsec == b.modified.tv_nsec;
+    }
+};
+FileMark markOf(const std::filesystem::path& file);
 
 class FirefoxHistory {
   public:

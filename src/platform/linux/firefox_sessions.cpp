@@ -138,14 +138,8 @@ std::optional<ShownPage> FirefoxSessions::pageShown(std::uint32_t processId,
 const FirefoxSessions::Recent& FirefoxSessions::recentOf(const std::filesystem::path& profile,
                                                          std::u16string_view windowTitle) {
     Recent& recent = recent_[profile];
-    struct stat wal {};
-    if (::stat((profile / "places.sqlite-wal").c_str(), &wal) != 0) {
-        wal = {};
-    }
-    const bool changed = !recent.read || recent.windowTitle != windowTitle ||
-                         recent.walSize != wal.st_size ||
-                         recent.walModified.tv_sec != wal.st_mtim.tv_sec ||
-                         recent.walModified.tv_nsec != wal.st_mtim.tv_nsec;
+    const FileMark wal = markOf(profile / "places.sqlite-wal");
+    const bool changed = !recent.read || recent.windowTitle != windowTitle || !(recent.wal == wal);
     const auto now = std::chrono::steady_clock::now();
     if (!changed || (recent.read && now - recent.at < kHistoryPause)) {
         return recent;
@@ -157,8 +151,7 @@ const FirefoxSessions::Recent& FirefoxSessions::recentOf(const std::filesystem::
         history_.visitsSince(profile, since1970 - kRecentVisit);
     recent = Recent{.read = true,
                     .windowTitle = std::u16string(windowTitle),
-                    .walSize = wal.st_size,
-                    .walModified = wal.st_mtim,
+                    .wal = wal,
                     .at = now,
                     .now = since1970,
                     .visits = std::move(visits).value_or(std::vector<Visit>{})};

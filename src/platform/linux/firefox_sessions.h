@@ -54,8 +54,7 @@ class FirefoxSessions {
     struct Recent {
         bool read = false;
         std::u16string windowTitle;
-        off_t walSize = 0;
-        timespec walModified{};
+        FileMark wal;
         std::chrono::steady_clock::time_point at;
         std::int64_t now = 0;  // microseconds since 1970, when read
         std::vector<Visit> visits;
