@@ -15,6 +15,8 @@ namespace {
 
 constexpr Colour kHoldsText = palette::kGreen;
 constexpr Colour kNoText = palette::kSlate;
+// Far longer than any address; such a text is the rare big copy.
+constexpr std::size_t kLongText = 65536;
 
 // n / 2 rounded to the nearest whole number, a half going to the even
 // neighbour (1/2 gives 0, 3/2 gives 2, -1/2 gives 0).
@@ -45,14 +47,32 @@ void ClipboardWatcher::timCrip_Timer() {
         f_.lblCripDirect.setToolTipText(s_.clipboard.text());
         f_.lblCripDirect.setForeColor(kHoldsText);
         f_.Command5.setEnabled(true);
-        if (f_.lblCripDirect.sharedToolTipText() == f_.lblOldURL.sharedText()) {
-            return;  // seen already
+        if (seenAlready(f_.lblCripDirect.sharedToolTipText())) {
+            return;
         }
         takeNewText();
     } catch (const Failure&) {
         // Forget the text so that the next tick examines it again.
-        f_.lblOldURL.setText(u"");
+        forgetOldText();
     }
+}
+
+bool ClipboardWatcher::seenAlready(const SharedText& caught) {
+    if (!oldLongText_) {
+        return caught == f_.lblOldURL.sharedText();
+    }
+    if (!oldLongText_->matches(caught.get())) {
+        return false;
+    }
+    // The long text is back: hold it whole again while the clipboard does.
+    f_.lblOldURL.setText(caught);
+    oldLongText_.reset();
+    return true;
+}
+
+void ClipboardWatcher::forgetOldText() {
+    f_.lblOldURL.setText(u"");
+    oldLongText_.reset();
 }
 
 void ClipboardWatcher::showWaiting() {
@@ -64,10 +84,17 @@ void ClipboardWatcher::showWaiting() {
     f_.lblCripDirect.setForeColor(kNoText);
     f_.Command5.setEnabled(false);
     f_.lblCUT.setEnabled(false);
+    // A long text gone from the clipboard is remembered by its fingerprint
+    // only, so that its memory goes back to the system.
+    if (f_.lblOldURL.text().size() > kLongText) {
+        oldLongText_.emplace(f_.lblOldURL.text());
+        f_.lblOldURL.setText(u"");
+    }
 }
 
 void ClipboardWatcher::takeNewText() {
     const std::u16string& caught = f_.lblCripDirect.toolTipText();
+    oldLongText_.reset();
     f_.lblOldURL.setText(f_.lblCripDirect.sharedToolTipText());
     f_.txtNow.setText(f_.lblCripDirect.sharedToolTipText());
     f_.v.KeyPos = text::find(caught, f_.txtKeyWord.text());
@@ -150,7 +177,7 @@ void ClipboardWatcher::takeAddress() {
 
 void ClipboardWatcher::lblAccess_Click() {
     f_.lblURLright.setText(u"");
-    f_.lblOldURL.setText(u"");
+    forgetOldText();
     f_.txtNow.setText(u"");
     try {
         s_.clipboard.clear();

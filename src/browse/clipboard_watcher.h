@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
+
 #include "platform/services.h"
 #include "shell/model/events.h"
+#include "shell/model/text_fingerprint.h"
 
 namespace kazunavi {
 
@@ -21,6 +24,8 @@ class ClipboardWatcher {
     void lblAccess_Click();
 
   private:
+    bool seenAlready(const SharedText& caught);
+    void forgetOldText();
     void showWaiting();
     void takeNewText();
     void takePlainText();
@@ -30,6 +35,8 @@ class ClipboardWatcher {
     Form1& f_;
     Services& s_;
     AddressBrowsing& navigator_;
+    // Stands for lblOldURL's text, then empty, while no clipboard holds it.
+    std::optional<TextFingerprint> oldLongText_;
 };
 
 }  // namespace kazunavi

@@ -12,7 +12,7 @@ void Element::setToolTipText(SharedText text) {
     }
     toolTipText_ = std::move(text);
     ++contentRevision_;
-    ++revision_;
+    countChange();
 }
 
 void Element::setText(SharedText text) {
@@ -21,7 +21,7 @@ void Element::setText(SharedText text) {
     }
     text_ = std::move(text);
     ++contentRevision_;
-    ++revision_;
+    countChange();
     selStart_ = 0;
     selLength_ = 0;
     if (kind_ == ElementKind::ComboBox) {
@@ -34,12 +34,12 @@ void Element::setText(SharedText text) {
 void Element::setSelStart(int position) {
     selStart_ = std::clamp(position, 0, static_cast<int>(text_.get().size()));
     selLength_ = 0;
-    ++revision_;
+    countChange();
 }
 
 void Element::setSelLength(int length) {
     selLength_ = std::clamp(length, 0, static_cast<int>(text_.get().size()) - selStart_);
-    ++revision_;
+    countChange();
 }
 
 const std::u16string& Element::list(int index) const {
@@ -52,7 +52,7 @@ const std::u16string& Element::list(int index) const {
 void Element::addItem(std::u16string item) {
     items_.push_back(std::move(item));
     ++contentRevision_;
-    ++revision_;
+    countChange();
 }
 
 void Element::removeItem(int index) {
@@ -61,7 +61,7 @@ void Element::removeItem(int index) {
     }
     items_.erase(items_.begin() + index);
     ++contentRevision_;
-    ++revision_;
+    countChange();
     if (listIndex_ == index) {
         listIndex_ = -1;
         if (kind_ == ElementKind::ComboBox) {
@@ -76,7 +76,7 @@ void Element::clearItems() {
     items_.clear();
     listIndex_ = -1;
     ++contentRevision_;
-    ++revision_;
+    countChange();
 }
 
 void Element::setListIndex(int index) {
@@ -85,7 +85,7 @@ void Element::setListIndex(int index) {
     }
     listIndex_ = index;
     ++contentRevision_;
-    ++revision_;
+    countChange();
     if (kind_ == ElementKind::ComboBox) {
         text_ = index < 0 ? std::u16string() : items_[static_cast<std::size_t>(index)];
     }

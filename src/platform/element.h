@@ -81,6 +81,9 @@ class Element {
     bool visible() const { return visible_; }
     void setVisible(bool visible) { change(visible_, visible); }
     std::uint64_t revision() const { return revision_; }
+    // Every change of this element also counts in counter (its window's),
+    // which must outlive it: one look tells whether any element changed.
+    void countChangesIn(std::uint64_t& counter) { windowRevision_ = &counter; }
 
     const std::u16string& toolTipText() const { return toolTipText_.get(); }
     const SharedText& sharedToolTipText() const { return toolTipText_; }
@@ -120,7 +123,13 @@ class Element {
     void change(T& property, const T& value) {
         if (property != value) {
             property = value;
-            ++revision_;
+            countChange();
+        }
+    }
+    void countChange() {
+        ++revision_;
+        if (windowRevision_ != nullptr) {
+            ++*windowRevision_;
         }
     }
 
@@ -130,6 +139,7 @@ class Element {
     SharedText toolTipText_;
     std::uint64_t contentRevision_ = 0;
     std::uint64_t revision_ = 0;
+    std::uint64_t* windowRevision_ = nullptr;
     std::optional<Colour> foreColor_;
     std::optional<Colour> backColor_;
     Colour fillColor_ = 0;

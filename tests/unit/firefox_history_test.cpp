@@ -68,8 +68,8 @@ TEST(FirefoxHistory, ReadsTheCommitsOfAHistoryHeldOpenFromACopy) {
                   "7 (f) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19");
     fs::create_symlink(root / "p" / "places.sqlite", root / "proc" / "7" / "fd" / "3");
     FirefoxSessions sessions(root / "proc", FirefoxHistory(root / "scratch"));
-    EXPECT_EQ(sessions.pageShown(7, u"A 語 — Mozilla Firefox")->url, u"http://h/a");
-    EXPECT_FALSE(sessions.pageShown(7, u"B — Mozilla Firefox"));
+    EXPECT_EQ(sessions.pageShown(7, 1, u"A 語 — Mozilla Firefox")->url, u"http://h/a");
+    EXPECT_FALSE(sessions.pageShown(7, 1, u"B — Mozilla Firefox"));
 }
 
 }  // namespace

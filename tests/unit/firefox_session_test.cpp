@@ -148,17 +148,24 @@ TEST(FirefoxSessions, AProcessesProfileAndItsStore) {
     process("7", "900", {"/dev/null", root / "p" / "places.sqlite"});
     process("9", "900", {"/dev/null", root / "p" / "places.sqlite.bak"});
     FirefoxSessions sessions(root / "proc");
-    EXPECT_FALSE(sessions.pageShown(7, u"A — Mozilla Firefox"));  // no store yet
+    EXPECT_FALSE(sessions.pageShown(7, 1, u"A — Mozilla Firefox"));  // no store yet
     store("p", "A");
-    EXPECT_EQ(sessions.pageShown(7, u"A — Mozilla Firefox")->url, u"http://h/p");
-    EXPECT_EQ(sessions.pageShown(7, u"B — Mozilla Firefox")->url, u"");
-    EXPECT_FALSE(sessions.pageShown(8, u"A — Mozilla Firefox"));  // no such process
-    EXPECT_FALSE(sessions.pageShown(9, u"A — Mozilla Firefox"));  // no profile held
+    EXPECT_EQ(sessions.pageShown(7, 1, u"A — Mozilla Firefox")->url, u"http://h/p");
+    EXPECT_EQ(sessions.pageShown(7, 1, u"B — Mozilla Firefox")->url, u"");
+    EXPECT_FALSE(sessions.pageShown(8, 1, u"A — Mozilla Firefox"));  // no such process
+    EXPECT_FALSE(sessions.pageShown(9, 1, u"A — Mozilla Firefox"));  // no profile held
+    // A program that held none is looked at again when its title changed.
+    process("9", "900", {root / "p" / "places.sqlite"});
+    EXPECT_FALSE(sessions.pageShown(9, 1, u"A — Mozilla Firefox"));
+    EXPECT_EQ(sessions.pageShown(9, 1, u"Bb — Mozilla Firefox")->url, u"");
     store("p", "Bb");
-    EXPECT_EQ(sessions.pageShown(7, u"Bb — Mozilla Firefox")->url, u"http://h/p");
+    EXPECT_EQ(sessions.pageShown(7, 1, u"Bb — Mozilla Firefox")->url, u"http://h/p");
     store("q", "A");
+    // The id goes to another process, which shows another window: only
+    // the window still in front is known to be the same process's.
     process("7", "901", {root / "q" / ".parentlock"});
-    EXPECT_EQ(sessions.pageShown(7, u"A — Mozilla Firefox")->url, u"http://h/q");
+    EXPECT_EQ(sessions.pageShown(7, 1, u"Bb — Mozilla Firefox")->url, u"http://h/p");
+    EXPECT_EQ(sessions.pageShown(7, 2, u"A — Mozilla Firefox")->url, u"http://h/q");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 # The tests of the portable code, built on every platform.
 set(KAZUNAVI_UNIT_TEST_SOURCES
     unit/address_bar_test.cpp
+    unit/clipboard_watcher_test.cpp
     unit/element_test.cpp
     unit/event_wiring_test.cpp
     unit/ini_document_test.cpp

@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <optional>
 #include <span>
+#include <string>
+#include <utility>
 
 #include "platform/failure.h"
 
@@ -102,20 +105,14 @@ std::optional<std::string> sessionBusAddress() {
     return std::nullopt;
 }
 
-std::string accessibilityBusAddress(GCancellable* cancellable,
+std::string accessibilityBusAddress(SessionBus& session, GCancellable* cancellable,
                                     AccessibilityBus::Clock::time_point deadline) {
     if (const char* address = std::getenv("AT_SPI_BUS_ADDRESS");
         address != nullptr && *address != '\0') {
         return address;
     }
-    const std::optional<std::string> session = sessionBusAddress();
-    if (!session) {
-        throw Failure("accessibility bus: no session bus");
-    }
-    Connection connection = openBus(*session, cancellable);
-    Variant reply = call(connection.get(), cancellable, deadline, "org.a11y.Bus", "/org/a11y/bus",
-                         "org.a11y.Bus", "GetAddress", nullptr, "(s)");
-    g_dbus_connection_close_sync(connection.get(), cancellable, nullptr);
+    Variant reply = call(session.connection(cancellable), cancellable, deadline, "org.a11y.Bus",
+                         "/org/a11y/bus", "org.a11y.Bus", "GetAddress", nullptr, "(s)");
     const gchar* address = nullptr;
     g_variant_get(reply.get(), "(&s)", &address);
     if (address == nullptr || *address == '\0') {
@@ -146,9 +143,31 @@ GVariant* bitWords(std::span<const std::int32_t> words) {
 
 }  // namespace
 
-std::unique_ptr<AccessibilityBus> AccessibilityBus::connect(GCancellable* cancellable,
+SessionBus::~SessionBus() {
+    if (connection_ != nullptr) {
+        g_dbus_connection_close_sync(connection_, nullptr, nullptr);
+        g_object_unref(connection_);
+    }
+}
+
+GDBusConnection* SessionBus::connection(GCancellable* cancellable) {
+    if (connection_ != nullptr && g_dbus_connection_is_closed(connection_) != 0) {
+        g_object_unref(std::exchange(connection_, nullptr));
+    }
+    if (connection_ == nullptr) {
+        const std::optional<std::string> address = sessionBusAddress();
+        if (!address) {
+            throw Failure("accessibility bus: no session bus");
+        }
+        connection_ = openBus(*address, cancellable).release();
+    }
+    return connection_;
+}
+
+std::unique_ptr<AccessibilityBus> AccessibilityBus::connect(SessionBus& session,
+                                                            GCancellable* cancellable,
                                                             Clock::time_point deadline) {
-    const std::string address = accessibilityBusAddress(cancellable, deadline);
+    const std::string address = accessibilityBusAddress(session, cancellable, deadline);
     Connection connection = openBus(address, cancellable);
     auto bus =
         std::unique_ptr<AccessibilityBus>(new AccessibilityBus(connection.release(), cancellable));

@@ -27,6 +27,22 @@ struct AccessibleRef {
     bool operator==(const AccessibleRef&) const = default;
 };
 
+// The session's bus, which names the accessibility bus. Kept open between
+// attempts to reach that: a new connection costs a handshake each time.
+class SessionBus {
+  public:
+    SessionBus() = default;
+    ~SessionBus();
+    SessionBus(const SessionBus&) = delete;
+    SessionBus& operator=(const SessionBus&) = delete;
+
+    // Opened on first use and again after it closed; starts no bus.
+    GDBusConnection* connection(GCancellable* cancellable);
+
+  private:
+    GDBusConnection* connection_ = nullptr;
+};
+
 class AccessibilityBus {
   public:
     using Clock = std::chrono::steady_clock;
@@ -34,7 +50,7 @@ class AccessibilityBus {
     // Connects to the accessibility bus that the session's bus names
     // ($AT_SPI_BUS_ADDRESS first). Starts nothing: when no accessibility bus
     // runs, there is none to connect to.
-    static std::unique_ptr<AccessibilityBus> connect(GCancellable* cancellable,
+    static std::unique_ptr<AccessibilityBus> connect(SessionBus& session, GCancellable* cancellable,
                                                      Clock::time_point deadline);
 
     ~AccessibilityBus();

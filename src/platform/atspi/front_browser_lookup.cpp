@@ -85,7 +85,7 @@ AccessibilityBus* FrontBrowserLookup::bus(AccessibilityBus::Clock::time_point de
             return nullptr;
         }
         nextConnect_ = now + timeouts_.reconnect;
-        bus_ = AccessibilityBus::connect(cancellable_, deadline);
+        bus_ = AccessibilityBus::connect(session_, cancellable_, deadline);
     }
     bus_->setDeadline(deadline);
     return bus_.get();
@@ -110,6 +110,12 @@ std::vector<AccessibleRef> FrontBrowserLookup::applicationsOf(AccessibilityBus& 
     std::erase_if(processIds_,
                   [&present](const auto& entry) { return !present.contains(entry.first); });
     return matching;
+}
+
+bool FrontBrowserLookup::knownUnpublished(const FrontWindow& front) const {
+    return unpublished_ && unpublished_->window == front.id &&
+           unpublished_->processId == front.processId && unpublished_->title == front.title &&
+           AccessibilityBus::Clock::now() - unpublished_->askedAt < timeouts_.unpublishedRecheck;
 }
 
 FrontBrowserLookup::Sight FrontBrowserLookup::browserWindow(
@@ -203,7 +209,8 @@ FrontBrowserLookup::Sight FrontBrowserLookup::storedWindow(
     // The store and the history tell a page only by the window's very title,
     // so a second look would find nothing more. Until then the window shows
     // nothing that could be kept: not the page caught before it.
-    if (std::optional<ShownPage> page = sessions_.pageShown(front.processId, front.title)) {
+    if (std::optional<ShownPage> page =
+            sessions_.pageShown(front.processId, front.id, front.title)) {
         return {BrowserWindow{front.id, std::move(page->url), page->titleSuffixLength}, false};
     }
     return {};
@@ -216,7 +223,8 @@ FrontBrowserLookup::Sight FrontBrowserLookup::look(AccessibilityBus::Clock::time
     }
     bool published = false;
     try {
-        if (AccessibilityBus* connected = bus(deadline)) {
+        AccessibilityBus* connected = knownUnpublished(*front) ? nullptr : bus(deadline);
+        if (connected) {
             if (std::optional<Sight> again = pageAgain(*connected, *front)) {
                 return *again;
             }
@@ -224,8 +232,11 @@ FrontBrowserLookup::Sight FrontBrowserLookup::look(AccessibilityBus::Clock::time
                 applicationsOf(*connected, front->processId);
             published = !applications.empty();
             if (published) {
+                unpublished_.reset();
                 return browserWindow(*connected, *front, applications);
             }
+            unpublished_ = UnpublishedWindow{front->id, front->processId, front->title,
+                                             AccessibilityBus::Clock::now()};
         }
     } catch (const Failure&) {
         // A browser on the bus that does not answer in time is not asked

@@ -33,6 +33,9 @@ struct FrontBrowserTimeouts {
     std::chrono::milliseconds secondLook{60};
     // After a failed attempt to reach the accessibility bus, the next one.
     std::chrono::milliseconds reconnect{5000};
+    // A window whose program was not on the bus, unchanged in front: the
+    // bus is asked again after this long (the program may have joined).
+    std::chrono::milliseconds unpublishedRecheck{5000};
 };
 
 class FrontBrowserLookup : public WindowLookup {
@@ -65,6 +68,8 @@ class FrontBrowserLookup : public WindowLookup {
                         const std::vector<AccessibleRef>& applications);
     Sight storedWindow(const FrontWindow& front, AccessibilityBus::Clock::time_point deadline);
     std::vector<AccessibleRef> applicationsOf(AccessibilityBus& bus, std::uint32_t processId);
+    // Whether the window's program was not on the bus when asked lately.
+    bool knownUnpublished(const FrontWindow& front) const;
     // The page of the document found last for the same window and title,
     // while that document still shows: two questions instead of a search
     // of the whole tree. None when it must be searched.
@@ -77,6 +82,7 @@ class FrontBrowserLookup : public WindowLookup {
     GCancellable* cancellable_;
     std::unique_ptr<X11Connection> x11_;
     std::unique_ptr<X11Windows> windows_;
+    SessionBus session_;
     std::unique_ptr<AccessibilityBus> bus_;
     AccessibilityBus::Clock::time_point nextConnect_{};
     std::map<std::string, std::uint32_t> processIds_;  // by unique bus name
@@ -87,6 +93,13 @@ class FrontBrowserLookup : public WindowLookup {
         std::u16string pageTitle;
     };
     std::optional<ShownDocument> lastPage_;
+    struct UnpublishedWindow {
+        std::uint32_t window;
+        std::uint32_t processId;
+        std::u16string title;
+        AccessibilityBus::Clock::time_point askedAt;
+    };
+    std::optional<UnpublishedWindow> unpublished_;
     SecondLook secondLook_;
     FirefoxSessions sessions_;
 };

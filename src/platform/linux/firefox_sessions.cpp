@@ -61,29 +61,43 @@ std::optional<std::string> readAll(int fd, off_t size) {
 FirefoxSessions::FirefoxSessions(std::filesystem::path proc, FirefoxHistory history)
     : proc_(std::move(proc)), history_(std::move(history)) {}
 
-std::optional<std::filesystem::path> FirefoxSessions::profileOf(std::uint32_t processId) {
+std::optional<std::filesystem::path> FirefoxSessions::profileOf(std::uint32_t processId,
+                                                                std::uint32_t windowId,
+                                                                std::u16string_view windowTitle) {
     const std::filesystem::path process = proc_ / std::to_string(processId);
-    const std::string started = startTime(process);
-    if (started.empty()) {
-        profiles_.erase(processId);
-        return std::nullopt;
+    auto known = profiles_.find(processId);
+    // A window still in front is still its process's: the start time, read
+    // from the kernel at a cost, is needed only for another window.
+    std::string started;
+    if (known != profiles_.end() && known->second.window == windowId) {
+        started = known->second.started;
+    } else {
+        started = startTime(process);
+        if (started.empty()) {
+            profiles_.erase(processId);
+            return std::nullopt;
+        }
     }
-    if (auto known = profiles_.find(processId);
-        known != profiles_.end() && known->second.started == started) {
+    // Listing the open files of a program that holds hundreds is work: a
+    // window of another program in front is looked at twice a second.
+    if (known != profiles_.end() && known->second.started == started &&
+        (known->second.folder || known->second.windowTitle == windowTitle)) {
+        known->second.window = windowId;
         return known->second.folder;
     }
+    Profile& profile = profiles_[processId];
+    profile = Profile{started, windowId, std::nullopt, std::u16string(windowTitle)};
     std::error_code error;
     for (std::filesystem::directory_iterator fd(process / "fd", error), end; !error && fd != end;
          fd.increment(error)) {
         const std::filesystem::path target = std::filesystem::read_symlink(fd->path(), error);
         if (!error && target.is_absolute() && isProfileFile(target)) {
-            profiles_[processId] = Profile{started, target.parent_path()};
-            return target.parent_path();
+            profile.folder = target.parent_path();
+            break;
         }
         error.clear();
     }
-    // Not cached: a Firefox that has just started may not hold them yet.
-    return std::nullopt;
+    return profile.folder;
 }
 
 const StoredPages* FirefoxSessions::pagesOf(const std::filesystem::path& profile) {
@@ -113,9 +127,10 @@ const StoredPages* FirefoxSessions::pagesOf(const std::filesystem::path& profile
     return &store.pages;
 }
 
-std::optional<ShownPage> FirefoxSessions::pageShown(std::uint32_t processId,
+std::optional<ShownPage> FirefoxSessions::pageShown(std::uint32_t processId, std::uint32_t windowId,
                                                     std::u16string_view windowTitle) {
-    const std::optional<std::filesystem::path> profile = profileOf(processId);
+    const std::optional<std::filesystem::path> profile =
+        profileOf(processId, windowId, windowTitle);
     if (!profile) {
         return std::nullopt;
     }

@@ -37,12 +37,17 @@ class FirefoxSessions {
     // address where neither shows it for sure (or it is no web page);
     // nothing where the process is no Firefox of this user, or has no store
     // and its history does not show the page.
-    std::optional<ShownPage> pageShown(std::uint32_t processId, std::u16string_view windowTitle);
+    std::optional<ShownPage> pageShown(std::uint32_t processId, std::uint32_t windowId,
+                                       std::u16string_view windowTitle);
 
   private:
     struct Profile {
-        std::string started;  // the process's start time: a reused id is another process
-        std::filesystem::path folder;
+        std::string started;       // the process's start time: a reused id is another process
+        std::uint32_t window = 0;  // the window it was last asked for
+        // None: the process held no profile file while its window had this
+        // title. A Firefox holds them from before its first window shows.
+        std::optional<std::filesystem::path> folder;
+        std::u16string windowTitle;
     };
     struct Store {
         dev_t device = 0;
@@ -60,7 +65,8 @@ class FirefoxSessions {
         std::vector<Visit> visits;
     };
 
-    std::optional<std::filesystem::path> profileOf(std::uint32_t processId);
+    std::optional<std::filesystem::path> profileOf(std::uint32_t processId, std::uint32_t windowId,
+                                                   std::u16string_view windowTitle);
     const StoredPages* pagesOf(const std::filesystem::path& profile);
     const Recent& recentOf(const std::filesystem::path& profile, std::u16string_view windowTitle);
 

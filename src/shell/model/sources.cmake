@@ -7,5 +7,6 @@ add_library(kazunavi_model STATIC
     ${CMAKE_CURRENT_LIST_DIR}/form2.cpp
     ${CMAKE_CURRENT_LIST_DIR}/number_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text_fingerprint.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window.cpp)
 target_link_libraries(kazunavi_model PUBLIC kazunavi_common)

@@ -5,12 +5,8 @@
 namespace kazunavi {
 
 Element* Window::find(std::string_view elementName) {
-    for (auto& e : elements_) {
-        if (e.name() == elementName) {
-            return &e;
-        }
-    }
-    return nullptr;
+    const auto found = positions_.find(elementName);
+    return found == positions_.end() ? nullptr : &elements_[found->second];
 }
 
 Element& Window::element(std::string_view elementName) {
@@ -37,7 +33,10 @@ void Window::setFocus(Element& target) {
 }
 
 Element& Window::add(std::string elementName, ElementKind kind) {
-    return elements_.emplace_back(std::move(elementName), kind);
+    positions_.emplace(elementName, elements_.size());
+    Element& added = elements_.emplace_back(std::move(elementName), kind);
+    added.countChangesIn(revision_);
+    return added;
 }
 
 }  // namespace kazunavi

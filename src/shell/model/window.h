@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +32,9 @@ class Window {
     Element& element(std::string_view elementName);  // throws Failure when unknown
     std::vector<Element>& elements() { return elements_; }
     const std::vector<Element>& elements() const { return elements_; }
+    // Changes with every change of any element: a view that has seen it
+    // need look at no element.
+    std::uint64_t revision() const { return revision_; }
 
     // Timers in the order of the window's timer table.
     const std::vector<Timer*>& timers() const { return timers_; }
@@ -55,6 +60,9 @@ class Window {
     std::string name_;
     WindowHandle handle_;
     std::vector<Element> elements_;
+    // Handlers name elements at every tick: found by name in a few steps.
+    std::map<std::string, std::size_t, std::less<>> positions_;
+    std::uint64_t revision_ = 0;
     std::vector<Timer*> timers_;
     std::string focused_;
 };

@@ -131,9 +131,13 @@ bool FormView::sync() {
         return false;
     }
     bool changed = false;
-    for (ElementView* view : views_) {
-        if (view->due()) {
-            changed = view->sync() || changed;
+    // Most ticks change nothing: then no view is looked at.
+    if (model_->revision() != seenModelRevision_) {
+        seenModelRevision_ = model_->revision();
+        for (ElementView* view : views_) {
+            if (view->due()) {
+                changed = view->sync() || changed;
+            }
         }
     }
     const WindowChanges window = shown_.sync(*model_);

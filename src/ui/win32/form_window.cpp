@@ -203,9 +203,13 @@ bool FormWindow::sync() {
         return false;
     }
     bool changed = false;
-    for (const auto& view : views_) {
-        if (view->due()) {
-            changed = view->sync(dpi_, tooltips_) || changed;
+    // Most ticks change nothing: then no view is looked at.
+    if (model_->revision() != seenModelRevision_) {
+        seenModelRevision_ = model_->revision();
+        for (const auto& view : views_) {
+            if (view->due()) {
+                changed = view->sync(dpi_, tooltips_) || changed;
+            }
         }
     }
     const WindowChanges window = shown_.sync(*model_);
