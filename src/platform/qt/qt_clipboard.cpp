@@ -62,8 +62,11 @@ SharedText QtClipboard::text() {
 }
 
 QtClipboard::ForeignText QtClipboard::foreignText(std::uint32_t owner) {
-    const std::optional<BackgroundSelection::Answer> answer =
-        owner != XCB_NONE ? foreign_->look(owner) : std::nullopt;
+    if (owner == XCB_NONE) {
+        foreign_->forget();
+        return {owner, false, SharedText()};
+    }
+    const std::optional<BackgroundSelection::Answer> answer = foreign_->look(owner);
     if (!answer) {
         return {owner, false, SharedText()};
     }

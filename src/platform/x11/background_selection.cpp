@@ -26,6 +26,14 @@ std::optional<BackgroundSelection::Answer> BackgroundSelection::look(xcb_window_
     return latest_;
 }
 
+void BackgroundSelection::forget() {
+    const std::lock_guard lock(mutex_);
+    latest_.reset();
+    if (!reading_now_) {
+        reader_.forget();  // the reading thread uses it only while reading
+    }
+}
+
 void BackgroundSelection::serve(std::stop_token stop) {
     std::unique_lock lock(mutex_);
     while (asked_.wait(lock, stop, [&] { return wanted_.has_value(); })) {

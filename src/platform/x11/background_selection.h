@@ -54,6 +54,9 @@ class BackgroundSelection {
     // gives the newest answer at hand after at most `patience`; nullopt
     // before the first.
     std::optional<Answer> look(xcb_window_t owner);
+    // Nobody owns the clipboard: the last answer, which may hold a text of
+    // many megabytes, goes, and with it its memory.
+    void forget();
 
   private:
     void serve(std::stop_token stop);
@@ -61,7 +64,8 @@ class BackgroundSelection {
     std::unique_ptr<X11Connection> direct_;
     std::unique_ptr<X11Connection> reading_;
     ClipboardOwnerWatch ownerWatch_;  // on direct_
-    SelectionReader reader_;          // used by the reading thread only
+    // The reading thread's; anyone's under the lock while no reading is under way.
+    SelectionReader reader_;
     std::chrono::milliseconds patience_;
 
     std::mutex mutex_;

@@ -66,6 +66,8 @@ class SelectionReader {
     // Takes the clipboard away from whoever owns it. Failure when it still
     // has an owner afterwards.
     void clear();
+    // The last answer is of no more use: its text, however large, goes.
+    void forget() { seen_.reset(); }
 
   private:
     struct Transfer {
