@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
+
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -347,6 +349,26 @@ TEST_F(X11Test, TitlesOwnWindowsAndTheActiveWindow) {
     setProperty("_NET_WM_NAME", "UTF8_STRING", 8, 3, "two");
     EXPECT_TRUE(QTest::qWaitFor([&] { return windows.title(first) == u"two"; }));
     EXPECT_EQ(windows.processId(first), pid);
+
+    // A wait for a change: a new title of the active window or another
+    // active window ends it; nothing, at its deadline; an interruption, at once.
+    using Clock = std::chrono::steady_clock;
+    std::uint64_t seen = windows.reportedChanges();
+    EXPECT_FALSE(windows.awaitReport(seen, Clock::now() + milliseconds(50), -1));
+    setProperty("_NET_WM_NAME", "UTF8_STRING", 8, 5, "three");
+    EXPECT_TRUE(windows.awaitReport(seen, Clock::now() + milliseconds(5000), -1));
+    seen = windows.reportedChanges();
+    setActive(second);
+    EXPECT_TRUE(windows.awaitReport(seen, Clock::now() + milliseconds(5000), -1));
+    int interrupt[2];
+    ASSERT_EQ(::pipe(interrupt), 0);
+    ASSERT_EQ(::write(interrupt[1], "!", 1), 1);
+    const Clock::time_point before = Clock::now();
+    EXPECT_FALSE(
+        windows.awaitReport(windows.reportedChanges(), before + milliseconds(5000), interrupt[0]));
+    EXPECT_LT(Clock::now() - before, milliseconds(1000));
+    ::close(interrupt[0]);
+    ::close(interrupt[1]);
 }
 
 }  // namespace

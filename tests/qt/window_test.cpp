@@ -17,7 +17,7 @@ LabelView* labelView(FormView& form, const char* name) {
 // A caption of one line is drawn at most a third (two pixels at least)
 // smaller than designed, and its ink is no wider than its label.
 bool captionFits(FormView& form, const Element& e) {
-    const LabelView* label = labelView(form, e.name().c_str());
+    LabelView* label = labelView(form, e.name().c_str());
     if (label == nullptr) {
         return true;
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdlib>
 #include <future>
@@ -16,6 +17,8 @@ using namespace std::chrono_literals;
 // The lookups of one test. Lookup n (from 1) answers the window with handle
 // n; it ends only while fewer than `permits` lookups have ended. A cancel
 // lets every lookup end.
+// While `holding`, a lookup answers no window, which holds until `changes`
+// grows or it is cancelled.
 struct Script : WindowLookup {
     std::vector<BrowserWindow> lookUp() override {
         std::unique_lock lock(mutex);
@@ -23,14 +26,27 @@ struct Script : WindowLookup {
         changed.notify_all();
         changed.wait(lock, [&] { return finished < permits; });
         ++finished;
+        if (holding) {
+            return {};
+        }
         return {BrowserWindow{WindowHandle(call), u"http://127.0.0.1/", 11}};
     }
-    void cancel() override { set(permits, 1000); }
+    void cancel() override {
+        set(cancelled, true);
+        set(permits, 1000);
+    }
+    bool answerHolds() const override { return holding; }
+    void awaitChange() override {
+        std::unique_lock lock(mutex);
+        const int seen = changes;
+        changed.wait(lock, [&] { return changes != seen || cancelled; });
+    }
     bool waitUntil(int& count, int value, std::chrono::milliseconds patience = 10s) {
         std::unique_lock lock(mutex);
         return changed.wait_for(lock, patience, [&] { return count == value; });
     }
-    void set(int& field, int value) {
+    template <typename Field>
+    void set(Field& field, Field value) {
         std::lock_guard lock(mutex);
         field = value;
         changed.notify_all();
@@ -42,6 +58,8 @@ struct Script : WindowLookup {
             explicit Forward(Script& script) : s(script) {}
             std::vector<BrowserWindow> lookUp() override { return s.lookUp(); }
             void cancel() override { s.cancel(); }
+            bool answerHolds() const override { return s.answerHolds(); }
+            void awaitChange() override { s.awaitChange(); }
         };
         return std::make_unique<LatestBrowserWindows>(
             [this] { return std::make_unique<Forward>(*this); },
@@ -50,7 +68,9 @@ struct Script : WindowLookup {
 
     std::mutex mutex;
     std::condition_variable changed;
-    int started = 0, finished = 0, answers = 0, permits = 1000;
+    int started = 0, finished = 0, answers = 0, permits = 1000, changes = 0;
+    std::atomic<bool> holding = false;
+    bool cancelled = false;
 };
 
 // The window list() gives (0: none), asked on another thread: a list() that
@@ -85,6 +105,31 @@ TEST(LatestBrowserWindows, AHangingLookupNeverHoldsTheTickNorAnswersLate) {
     auto closing = std::async(std::launch::async, [&windows] { windows.reset(); });
     if (closing.wait_for(10s) != std::future_status::ready) {
         ADD_FAILURE() << "closing waited for the hanging lookup";
+        std::abort();
+    }
+}
+
+// No window in front that could be a browser's: the ticks ask nothing until
+// a change, which is looked at at once; closing ends the wait.
+TEST(LatestBrowserWindows, AnAnswerThatHoldsIsNotAskedAgainUntilAChange) {
+    Script s;
+    s.holding = true;
+    auto windows = s.windows();
+    windows->list();
+    ASSERT_TRUE(s.waitUntil(s.answers, 1));
+    for (int tick = 0; tick < 3; ++tick) {
+        EXPECT_EQ(windowOf(*windows), 0u);
+    }
+    EXPECT_FALSE(s.waitUntil(s.started, 2, 300ms));
+    s.holding = false;
+    s.set(s.changes, 1);
+    ASSERT_TRUE(s.waitUntil(s.answers, 2));
+    s.holding = true;
+    EXPECT_EQ(windowOf(*windows), 2u);
+    ASSERT_TRUE(s.waitUntil(s.answers, 3));
+    auto closing = std::async(std::launch::async, [&windows] { windows.reset(); });
+    if (closing.wait_for(10s) != std::future_status::ready) {
+        ADD_FAILURE() << "closing waited for a change";
         std::abort();
     }
 }

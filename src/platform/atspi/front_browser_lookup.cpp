@@ -2,6 +2,7 @@
 
 #include <atspi/atspi-constants.h>
 #include <gio/gio.h>
+#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <set>
@@ -35,7 +36,9 @@ std::optional<std::string> documentAddress(const std::map<std::string, std::stri
 }  // namespace
 
 FrontBrowserLookup::FrontBrowserLookup(FrontBrowserTimeouts timeouts)
-    : timeouts_(timeouts), cancellable_(g_cancellable_new()) {}
+    : timeouts_(timeouts),
+      cancellable_(g_cancellable_new()),
+      cancelled_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
 FrontBrowserLookup::~FrontBrowserLookup() {
     bus_.reset();
@@ -46,6 +49,9 @@ FrontBrowserLookup::~FrontBrowserLookup() {
 
 void FrontBrowserLookup::cancel() {
     g_cancellable_cancel(cancellable_);
+    // Stays readable: a wait that begins later ends at once too.
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = ::write(cancelled_.get(), &one, sizeof one);
 }
 
 std::optional<FrontBrowserLookup::FrontWindow> FrontBrowserLookup::frontWindow() {
@@ -213,13 +219,19 @@ FrontBrowserLookup::Sight FrontBrowserLookup::storedWindow(
             sessions_.pageShown(front.processId, front.id, front.title)) {
         return {BrowserWindow{front.id, std::move(page->url), page->titleSuffixLength}, false};
     }
-    return {};
+    // No browser's window: so it stays until another window or title is in
+    // front (or the program joins the bus, or its store is written).
+    return {std::nullopt, false, true};
 }
 
 FrontBrowserLookup::Sight FrontBrowserLookup::look(AccessibilityBus::Clock::time_point deadline) {
+    // Counted before anything is read: a change reported while it is read
+    // ends a wait for one at once.
+    seenChanges_ = windows_ ? windows_->reportedChanges() : 0;
     const std::optional<FrontWindow> front = frontWindow();
     if (!front) {
-        return {};
+        // No window in front, or one of ours, until the next report.
+        return {std::nullopt, false, windows_ != nullptr};
     }
     bool published = false;
     try {
@@ -257,10 +269,19 @@ std::vector<BrowserWindow> FrontBrowserLookup::lookUp() {
         std::this_thread::sleep_for(timeouts_.secondLook);
         sight = look(deadline);
     }
+    holds_ = sight.holds && !sight.window;
     if (sight.window) {
         return {std::move(*sight.window)};
     }
     return {};
+}
+
+void FrontBrowserLookup::awaitChange() {
+    if (windows_) {
+        windows_->awaitReport(seenChanges_,
+                              AccessibilityBus::Clock::now() + timeouts_.unpublishedRecheck,
+                              cancelled_.get());
+    }
 }
 
 }  // namespace kazunavi

@@ -19,6 +19,7 @@
 #include "platform/atspi/accessibility_bus.h"
 #include "platform/common/browser_frames.h"
 #include "platform/common/latest_browser_windows.h"
+#include "platform/linux/file_descriptor.h"
 #include "platform/linux/firefox_sessions.h"
 
 namespace kazunavi {
@@ -34,7 +35,8 @@ struct FrontBrowserTimeouts {
     // After a failed attempt to reach the accessibility bus, the next one.
     std::chrono::milliseconds reconnect{5000};
     // A window whose program was not on the bus, unchanged in front: the
-    // bus is asked again after this long (the program may have joined).
+    // bus is asked again after this long (the program may have joined). An
+    // answer of no browser window holds this long at most.
     std::chrono::milliseconds unpublishedRecheck{5000};
 };
 
@@ -48,6 +50,8 @@ class FrontBrowserLookup : public WindowLookup {
     // The browser window in front with the address it shows, or none.
     std::vector<BrowserWindow> lookUp() override;
     void cancel() override;
+    bool answerHolds() const override { return holds_; }
+    void awaitChange() override;
 
   private:
     struct FrontWindow {
@@ -59,6 +63,7 @@ class FrontBrowserLookup : public WindowLookup {
     struct Sight {
         std::optional<BrowserWindow> window;
         bool lookAgain = false;
+        bool holds = false;  // no browser window until another is in front
     };
 
     std::optional<FrontWindow> frontWindow();
@@ -80,6 +85,9 @@ class FrontBrowserLookup : public WindowLookup {
 
     FrontBrowserTimeouts timeouts_;
     GCancellable* cancellable_;
+    FileDescriptor cancelled_;  // readable once cancelled
+    bool holds_ = false;
+    std::uint64_t seenChanges_ = 0;  // of the window in front, when last looked at
     std::unique_ptr<X11Connection> x11_;
     std::unique_ptr<X11Windows> windows_;
     SessionBus session_;

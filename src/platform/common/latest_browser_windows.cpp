@@ -91,9 +91,11 @@ void LatestBrowserWindows::run() {
         const LookupClock::time_point started = LookupClock::now();
         lock.unlock();
         std::vector<BrowserWindow> windows;
+        bool holds = false;
         if (lookup) {
             try {
                 windows = lookup->lookUp();
+                holds = windows.empty() && lookup->answerHolds();
             } catch (...) {
                 windows.clear();
             }
@@ -110,6 +112,15 @@ void LatestBrowserWindows::run() {
             lock.unlock();
             answered_();
             lock.lock();
+        }
+        if (holds && !stopping_) {
+            // The ticks' requests wait, as nothing could change their answer.
+            lock.unlock();
+            lookup->awaitChange();
+            lock.lock();
+            // Looked at again at once: the answer is ready for the next tick.
+            requested_ = true;
+            startAt_ = LookupClock::now();
         }
     }
     lookup_ = nullptr;

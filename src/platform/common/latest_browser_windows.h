@@ -29,6 +29,13 @@ class WindowLookup {
     // Called from another thread: the lookup in progress, if any, and every
     // later one should end at once.
     virtual void cancel() {}
+    // Whether the last lookup's answer, no browser window, holds until the
+    // window in front or its title changes: then, instead of looking at every
+    // tick, the thread waits in awaitChange().
+    virtual bool answerHolds() const { return false; }
+    // Returns once the answer may no longer hold, after a few seconds at the
+    // latest, and at once after cancel().
+    virtual void awaitChange() {}
 };
 
 using LookupClock = std::chrono::steady_clock;

@@ -1,5 +1,9 @@
 #include "platform/x11/x11_windows.h"
 
+#include <poll.h>
+
+#include <cerrno>
+
 #include "platform/common/utf8.h"
 
 namespace kazunavi {
@@ -48,9 +52,41 @@ void X11Windows::takeReports() {
         const auto* change = reinterpret_cast<xcb_property_notify_event_t*>(event.get());
         if (change->window == connection_.root() && change->atom == ewmh_._NET_ACTIVE_WINDOW) {
             readActive_ = false;
+            ++changes_;
         } else if (change->window == watched_ &&
                    (change->atom == ewmh_._NET_WM_NAME || change->atom == XCB_ATOM_WM_NAME)) {
             title_.reset();
+            ++changes_;
+        }
+    }
+}
+
+std::uint64_t X11Windows::reportedChanges() {
+    takeReports();
+    return changes_;
+}
+
+bool X11Windows::awaitReport(std::uint64_t seen, std::chrono::steady_clock::time_point deadline,
+                             int interrupt) {
+    if (!ewmhReady_ || !knowsActive_) {
+        return false;
+    }
+    xcb_connection_t* c = connection_.get();
+    for (;;) {
+        // Drains what earlier replies brought along: the descriptor tells
+        // only of what has not been read yet.
+        if (reportedChanges() != seen) {
+            return true;
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || xcb_connection_has_error(c) != 0) {
+            return false;
+        }
+        pollfd ready[] = {{xcb_get_file_descriptor(c), POLLIN, 0}, {interrupt, POLLIN, 0}};
+        if ((::poll(ready, 2, static_cast<int>(left.count())) < 0 && errno != EINTR) ||
+            ready[1].revents != 0) {
+            return false;
         }
     }
 }

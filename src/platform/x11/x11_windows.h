@@ -6,6 +6,7 @@
 #include <xcb/xcb.h>
 #include <xcb/xcb_ewmh.h>
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -43,6 +44,16 @@ class X11Windows {
     // are not kept above (_NET_WM_STATE_ABOVE).
     void keepAbove(xcb_window_t window);
 
+    // Counts the changes of the active window and of its title that the
+    // server reported so far.
+    std::uint64_t reportedChanges();
+    // Whether a change was reported after `seen` (a count of
+    // reportedChanges()): waits for one until the deadline, or until
+    // `interrupt`, a descriptor, is readable. False at once where the active
+    // window is not reported (no window manager that keeps it).
+    bool awaitReport(std::uint64_t seen, std::chrono::steady_clock::time_point deadline,
+                     int interrupt);
+
   private:
     xcb_window_t inputFocus();
     // Takes the property changes the server reported: of _NET_ACTIVE_WINDOW,
@@ -62,6 +73,7 @@ class X11Windows {
     xcb_window_t watched_ = XCB_NONE;
     std::optional<std::uint32_t> processId_;
     std::optional<std::u16string> title_;
+    std::uint64_t changes_ = 0;
 };
 
 // Latin-1 bytes (the STRING type of X properties) as UTF-16.

@@ -1,5 +1,7 @@
 #include "shell/model/events.h"
 
+#include <algorithm>
+
 namespace kazunavi {
 
 void EventTable::on(std::string target, Event event, Handler handler) {
@@ -7,7 +9,7 @@ void EventTable::on(std::string target, Event event, Handler handler) {
 }
 
 const EventTable::Handler* EventTable::find(std::string_view target, Event event) const {
-    auto it = handlers_.find(std::pair<std::string, Event>(std::string(target), event));
+    auto it = handlers_.find(std::pair(target, event));
     return it == handlers_.end() ? nullptr : &it->second;
 }
 
@@ -16,6 +18,7 @@ std::vector<std::pair<std::string, Event>> EventTable::wired() const {
     for (const auto& entry : handlers_) {
         all.push_back(entry.first);
     }
+    std::sort(all.begin(), all.end());
     return all;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
-#include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -25,7 +26,23 @@ class EventTable {
     std::vector<std::pair<std::string, Event>> wired() const;
 
   private:
-    std::map<std::pair<std::string, Event>, Handler, std::less<>> handlers_;
+    // A target and event given as a string or a view of one: the ticks
+    // find their procedures without building a string.
+    struct Hash {
+        using is_transparent = void;
+        template <typename Key>
+        std::size_t operator()(const Key& key) const {
+            return std::hash<std::string_view>()(key.first) ^ static_cast<std::size_t>(key.second);
+        }
+    };
+    struct Same {
+        using is_transparent = void;
+        template <typename A, typename B>
+        bool operator()(const A& a, const B& b) const {
+            return std::string_view(a.first) == std::string_view(b.first) && a.second == b.second;
+        }
+    };
+    std::unordered_map<std::pair<std::string, Event>, Handler, Hash, Same> handlers_;
 };
 
 std::string_view eventName(Event event);

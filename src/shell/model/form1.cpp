@@ -1,5 +1,7 @@
 #include "shell/model/form1.h"
 
+#include <charconv>
+
 #include "shell/model/number_text.h"
 #include "shell/model/text.h"
 
@@ -72,10 +74,24 @@ Form1::Form1()
     // Running in the design; the clipboard watcher starts as the last step of the load.
     Timer3.setEnabled(true);
     timGETURL.setEnabled(true);
+    // The elements never move once built: their names can be the keys.
+    for (Element& e : elements()) {
+        const std::string_view name = e.name();
+        const auto open = name.find('(');
+        int index = 0;
+        if (open != std::string_view::npos && name.ends_with(')') &&
+            std::from_chars(name.data() + open + 1, name.data() + name.size() - 1, index).ptr ==
+                name.data() + name.size() - 1) {
+            members_.emplace(std::pair(name.substr(0, open), index), &e);
+        }
+    }
 }
 
-Element& Form1::member(const char* arrayName, int index) {
-    return element(std::string(arrayName) + "(" + std::to_string(index) + ")");
+Element& Form1::member(std::string_view arrayName, int index) {
+    if (auto found = members_.find({arrayName, index}); found != members_.end()) {
+        return *found->second;
+    }
+    return element(std::string(arrayName) + "(" + std::to_string(index) + ")");  // fails
 }
 
 bool Form1Variables::findBrackets(std::u16string_view caught) {

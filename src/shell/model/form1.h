@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "shell/model/form1_inventory.h"
 
@@ -69,7 +71,10 @@ class Form1 : public Form1Inventory {
     Timer Cdwn{"Cdwn", 50};
 
   private:
-    Element& member(const char* arrayName, int index);
+    Element& member(std::string_view arrayName, int index);
+    // The members of the element arrays ("Label4(3)") by array and index:
+    // the lamp names one at every tick.
+    std::map<std::pair<std::string_view, int>, Element*> members_;
 };
 
 }  // namespace kazunavi

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <random>
+#include <cstdint>
 #include <string_view>
 
 namespace kazunavi {
@@ -12,15 +12,24 @@ namespace {
 
 constexpr int kTile = 200;
 
-// A fixed seed: the same pictures at every start.
-std::minstd_rand noiseSource(std::uint32_t seed) {
-    return std::minstd_rand(seed);
-}
+// Noise for the textures from a fixed seed, so that every start draws the
+// same pictures. A xorshift generator: a few instructions a draw, and the
+// textures take tens of thousands of draws at start.
+class Noise {
+  public:
+    // A small seed spread over all bits: the first draws are not near 0.
+    explicit Noise(std::uint32_t seed) : state_((seed * 2654435761U) | 1U) {}
+    // Uniform in [0, 1).
+    double next() {
+        state_ ^= state_ << 13;
+        state_ ^= state_ >> 17;
+        state_ ^= state_ << 5;
+        return state_ * (1.0 / 4294967296.0);
+    }
 
-double uniform(std::minstd_rand& random) {
-    return static_cast<double>(random() - std::minstd_rand::min()) /
-           static_cast<double>(std::minstd_rand::max() - std::minstd_rand::min());
-}
+  private:
+    std::uint32_t state_;
+};
 
 int clampByte(double v) {
     return std::clamp(static_cast<int>(v + 0.5), 0, 255);
@@ -74,12 +83,12 @@ int drawGlyph(SkinImage& image, int x, int y, const Rows& rows, std::uint32_t in
 
 SkinImage brushedMetalPixels() {
     SkinImage image(kTile, kTile);
-    auto random = noiseSource(20240601);
+    Noise random(20240601);
     std::vector<double> noise(kTile);
     constexpr int kReach = 14;  // streak half-length in pixels
     for (int y = 0; y < kTile; ++y) {
         for (double& n : noise) {
-            n = uniform(random) - 0.5;
+            n = random.next() - 0.5;
         }
         // Long horizontal streaks: the noise of the row smeared along it
         // (a running sum over 2 * kReach + 1 pixels, wrapping round).
@@ -87,11 +96,11 @@ SkinImage brushedMetalPixels() {
         for (int d = -kReach; d <= kReach; ++d) {
             sum += noise[static_cast<std::size_t>((d + kTile) % kTile)];
         }
-        const double rowShade = (uniform(random) - 0.5) * 10.0;
+        const double rowShade = (random.next() - 0.5) * 10.0;
         const double sheen = 8.0 * (1.0 - static_cast<double>(y) / kTile);
         for (int x = 0; x < kTile; ++x) {
             const double streak = sum / (2 * kReach + 1);
-            const double grain = (uniform(random) - 0.5) * 6.0;
+            const double grain = (random.next() - 0.5) * 6.0;
             const double v = 204.0 + sheen + rowShade + streak * 60.0 + grain;
             image.at(x, y) = rgb(clampByte(v - 3), clampByte(v), clampByte(v + 4));
             sum += noise[static_cast<std::size_t>((x + kReach + 1) % kTile)] -
@@ -103,11 +112,11 @@ SkinImage brushedMetalPixels() {
 
 SkinImage greyTexturePixels() {
     SkinImage image(kTile, kTile);
-    auto random = noiseSource(7);
+    Noise random(7);
     for (int y = 0; y < kTile; ++y) {
         for (int x = 0; x < kTile; ++x) {
-            const double speck = uniform(random) < 0.04 ? -14.0 : 0.0;
-            const double v = 182.0 + (uniform(random) - 0.5) * 12.0 + speck;
+            const double speck = random.next() < 0.04 ? -14.0 : 0.0;
+            const double v = 182.0 + (random.next() - 0.5) * 12.0 + speck;
             image.at(x, y) = rgb(clampByte(v), clampByte(v), clampByte(v + 2));
         }
     }

@@ -5,6 +5,7 @@
 #include <QStyleOptionFocusRect>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "ui/qt/element_views.h"
 #include "ui/qt/qt_units.h"
@@ -63,7 +64,7 @@ bool LabelView::sync() {
     }
     changed = syncCaption() || changed;
     if (changed) {
-        fitCaption();
+        fitDue_ = true;
         update();
     }
     return changed;
@@ -75,6 +76,9 @@ void LabelView::fitCaption() {
     // wrapped lines than the label holds) is drawn in a narrow face at the
     // design's size and weight, else smaller, by up to a third of its size
     // (two pixels at least).
+    if (!std::exchange(fitDue_, false)) {
+        return;
+    }
     fitted_ = font_;
     shift_ = 0;
     const QString caption = qText(shown_.text);
@@ -140,6 +144,7 @@ void LabelView::keyPressEvent(QKeyEvent* event) {
 }
 
 void LabelView::paintEvent(QPaintEvent*) {
+    fitCaption();
     QPainter p(this);
     p.setFont(fitted_);
     if (!design_.transparent) {

@@ -101,7 +101,10 @@ class LabelView : public RelayingView<QWidget> {
     // frame marks it while it has the focus.
     void takeKeyboard() { setFocusPolicy(Qt::TabFocus); }
     // The font the caption is drawn with.
-    const QFont& shownFont() const { return fitted_; }
+    const QFont& shownFont() {
+        fitCaption();
+        return fitted_;
+    }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -110,7 +113,10 @@ class LabelView : public RelayingView<QWidget> {
     void focusOutEvent(QFocusEvent*) override { update(); }
 
   private:
+    // Fitting loads the fonts it tries: done when the caption is first drawn,
+    // so that the labels of the closed detail area cost nothing at start.
     void fitCaption();
+    bool fitDue_ = true;
     QFont font_;     // the design's
     QFont fitted_;   // narrow or smaller where a one-word caption would be cut
     int shift_ = 0;  // pixels the caption is drawn to the right (left if negative)
@@ -183,6 +189,10 @@ class TextBoxView : public RelayingView<QLineEdit> {
 
   private:
     void pull();
+    // Laid out in the window's font until first drawn: loading a font of its
+    // own is then left to the boxes of the detail area that is opened.
+    QFont designFont_;
+    bool fontDue_ = true;
     bool applying_ = false;     // the change comes from the model
     bool losingFocus_ = false;  // the selection is hidden, not given up
 };

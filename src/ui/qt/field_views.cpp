@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QTextBlock>
 #include <limits>
+#include <utility>
 
 #include "ui/qt/element_views.h"
 #include "ui/qt/qt_units.h"
@@ -14,8 +15,8 @@ namespace kazunavi {
 
 // ---------------------------------------------------------------- text boxes
 
-TextBoxView::TextBoxView(Element& element, QWidget* parent) : RelayingView(element, parent) {
-    setFont(qFont(element.font));
+TextBoxView::TextBoxView(Element& element, QWidget* parent)
+    : RelayingView(element, parent), designFont_(qFont(element.font)) {
     setFrame(false);
     setMaxLength(std::numeric_limits<int>::max());
     shown_.text = u"\uFFFF";  // differs from any start text
@@ -60,6 +61,9 @@ bool TextBoxView::sync() {
 }
 
 void TextBoxView::paintEvent(QPaintEvent* event) {
+    if (std::exchange(fontDue_, false)) {
+        setFont(designFont_);
+    }
     QLineEdit::paintEvent(event);
     QPainter p(this);
     p.setPen(QColor(0x80, 0x80, 0x80));
