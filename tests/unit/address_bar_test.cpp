@@ -29,6 +29,8 @@ TEST(AddressBar, TheBarsTextIsKeptOnlyWhereItIsTheWholeAddress) {
     EXPECT_EQ(address(u""), u"");
     // Other pages stay as shown: nothing that could be kept.
     EXPECT_EQ(address(u"about:blank"), u"about:blank");
+    EXPECT_EQ(address(u"x:y"), u"x:y");
+    EXPECT_EQ(address(u":y"), u"");
     EXPECT_EQ(address(u"chrome-extension://x/y.html"), u"chrome-extension://x/y.html");
     // A document's value is kept only as a whole web address of a page in sight.
     EXPECT_EQ(addressFromDocument({u"HTTPS://www.example.org/a"}), u"https://www.example.org/a");

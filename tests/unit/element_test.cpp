@@ -5,6 +5,7 @@
 
 #include "platform/element.h"
 #include "platform/failure.h"
+#include "shell/model/form1.h"
 
 namespace kazunavi {
 namespace {
@@ -55,6 +56,21 @@ TEST(Element, ANewTextDropsTheSelection) {
     list.setText(u"abc");
     EXPECT_EQ(list.listIndex(), 0);
     EXPECT_THROW(list.list(1), Failure);
+}
+
+// A view of a window whose revision did not move looks at none of its
+// elements; the members of element arrays are found by array and index.
+TEST(Element, AWindowCountsEveryChangeOfItsElements) {
+    Form1 form;
+    const std::uint64_t start = form.revision();
+    form.txtNow.setText(u"x");
+    EXPECT_NE(form.revision(), start);
+    const std::uint64_t changed = form.revision();
+    form.txtNow.setText(u"x");  // the same text, the caret in front: no change
+    form.Command6(1).setEnabled(false);
+    EXPECT_EQ(form.revision(), changed + 1);
+    EXPECT_EQ(&form.Label4(3), form.find("Label4(3)"));
+    EXPECT_THROW(form.Label4(99), Failure);
 }
 
 }  // namespace

@@ -69,6 +69,12 @@ TEST(FirefoxHistory, ReadsTheCommitsOfAHistoryHeldOpenFromACopy) {
     fs::create_symlink(root / "p" / "places.sqlite", root / "proc" / "7" / "fd" / "3");
     FirefoxSessions sessions(root / "proc", FirefoxHistory(root / "scratch"));
     EXPECT_EQ(sessions.pageShown(7, 1, u"A 語 — Mozilla Firefox")->url, u"http://h/a");
+    // Read again at most once a second, also for a new title.
+    const std::string visitB =
+        "INSERT INTO moz_places VALUES (3, 'http://h/B', 'B');"
+        "INSERT INTO moz_historyvisits VALUES (3, " +
+        std::to_string(now) + ");";
+    ASSERT_EQ(sqlite3_exec(firefox.get(), visitB.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     EXPECT_FALSE(sessions.pageShown(7, 1, u"B — Mozilla Firefox"));
 }
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "platform/failure.h"
 #include "shell/model/number_text.h"
 #include "shell/model/text.h"
 
@@ -91,7 +92,8 @@ Element& Form1::member(std::string_view arrayName, int index) {
     if (auto found = members_.find({arrayName, index}); found != members_.end()) {
         return *found->second;
     }
-    return element(std::string(arrayName) + "(" + std::to_string(index) + ")");  // fails
+    throw Failure("no element " + std::string(arrayName) + "(" + std::to_string(index) + ") in " +
+                  name());
 }
 
 bool Form1Variables::findBrackets(std::u16string_view caught) {
