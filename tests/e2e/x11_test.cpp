@@ -331,6 +331,7 @@ TEST_F(X11Test, TitlesOwnWindowsAndTheActiveWindow) {
     xcb_delete_property(c_, x11_->root(), active);
     xcb_flush(c_);
     ASSERT_TRUE(QTest::qWaitFor([&] { return windows.activeWindow() != second; }));
+    EXPECT_FALSE(windows.reportsActiveWindow());  // so no wait for its reports
     setActive(first);
     EXPECT_TRUE(QTest::qWaitFor([&] { return windows.activeWindow() == first; }));
 
@@ -354,6 +355,7 @@ TEST_F(X11Test, TitlesOwnWindowsAndTheActiveWindow) {
     // active window ends it; nothing, at its deadline; an interruption, at once.
     using Clock = std::chrono::steady_clock;
     std::uint64_t seen = windows.reportedChanges();
+    EXPECT_TRUE(windows.reportsActiveWindow());
     EXPECT_FALSE(windows.awaitReport(seen, Clock::now() + milliseconds(50), -1));
     setProperty("_NET_WM_NAME", "UTF8_STRING", 8, 5, "three");
     EXPECT_TRUE(windows.awaitReport(seen, Clock::now() + milliseconds(5000), -1));

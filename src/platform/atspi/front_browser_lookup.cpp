@@ -269,7 +269,9 @@ std::vector<BrowserWindow> FrontBrowserLookup::lookUp() {
         std::this_thread::sleep_for(timeouts_.secondLook);
         sight = look(deadline);
     }
-    holds_ = sight.holds && !sight.window;
+    // Without the window manager's reports a wait could not end with a
+    // change: then every tick looks.
+    holds_ = sight.holds && !sight.window && windows_ && windows_->reportsActiveWindow();
     if (sight.window) {
         return {std::move(*sight.window)};
     }

@@ -68,7 +68,7 @@ std::uint64_t X11Windows::reportedChanges() {
 
 bool X11Windows::awaitReport(std::uint64_t seen, std::chrono::steady_clock::time_point deadline,
                              int interrupt) {
-    if (!ewmhReady_ || !knowsActive_) {
+    if (!reportsActiveWindow()) {
         return false;
     }
     xcb_connection_t* c = connection_.get();

@@ -44,6 +44,9 @@ class X11Windows {
     // are not kept above (_NET_WM_STATE_ABOVE).
     void keepAbove(xcb_window_t window);
 
+    // Whether the window manager keeps the active window, so that its
+    // changes are reported (as of the last look at it).
+    bool reportsActiveWindow() const { return ewmhReady_ && knowsActive_; }
     // Counts the changes of the active window and of its title that the
     // server reported so far.
     std::uint64_t reportedChanges();
