@@ -103,6 +103,8 @@ TEST(ViewSync, ChangesGoOutOnceAndEditsKeepTheTailBeyondThePartShown) {
     window.visible = true;
     const WindowChanges again = shown.sync(window);
     EXPECT_TRUE(again.visible && !again.firstShown && !again.size);
+    EXPECT_TRUE(shown.elementsChanged(window));  // the first sync syncs every view
+    EXPECT_FALSE(shown.elementsChanged(window));
 }
 
 }  // namespace

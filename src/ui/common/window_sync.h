@@ -4,7 +4,10 @@
 // the toolkit: its size, whether it is shown, and the focused element. Each
 // sync says what differs from the last one.
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "shell/model/window.h"
 
@@ -29,6 +32,11 @@ class WindowSync {
     const std::string& focus() const { return focus_; }
     // The user moved the focus: the model has it already.
     void focusTaken(std::string element) { focus_ = std::move(element); }
+    // Whether any element changed since the last call (true at the first):
+    // most ticks change nothing, and then no element's view is looked at.
+    bool elementsChanged(const Window& model) {
+        return std::exchange(seenRevision_, model.revision()) != model.revision();
+    }
 
   private:
     int width_ = -1;
@@ -36,6 +44,7 @@ class WindowSync {
     bool visible_ = false;
     bool placed_ = false;
     std::string focus_;
+    std::optional<std::uint64_t> seenRevision_;  // none: never synced
 };
 
 }  // namespace kazunavi

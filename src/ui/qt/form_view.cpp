@@ -131,9 +131,7 @@ bool FormView::sync() {
         return false;
     }
     bool changed = false;
-    // Most ticks change nothing: then no view is looked at.
-    if (model_->revision() != seenModelRevision_) {
-        seenModelRevision_ = model_->revision();
+    if (shown_.elementsChanged(*model_)) {
         for (ElementView* view : views_) {
             if (view->due()) {
                 changed = view->sync() || changed;

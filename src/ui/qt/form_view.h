@@ -5,10 +5,8 @@
 // shown. Storage elements get no widget.
 
 #include <QWidget>
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,7 +64,6 @@ class FormView : public QWidget {
     void send(const std::string& target, Event event, int button);
 
     Window* model_;
-    std::optional<std::uint64_t> seenModelRevision_;  // none: the views never synced
     std::string prefix_;
     Dispatch dispatch_;
     QPixmap background_;

@@ -203,9 +203,7 @@ bool FormWindow::sync() {
         return false;
     }
     bool changed = false;
-    // Most ticks change nothing: then no view is looked at.
-    if (model_->revision() != seenModelRevision_) {
-        seenModelRevision_ = model_->revision();
+    if (shown_.elementsChanged(*model_)) {
         for (const auto& view : views_) {
             if (view->due()) {
                 changed = view->sync(dpi_, tooltips_) || changed;

@@ -8,11 +8,9 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -94,7 +92,6 @@ class FormWindow {
     ElementWindow* viewNamed(std::string_view name) const;
 
     Window* model_;
-    std::optional<std::uint64_t> seenModelRevision_;  // none: the views never synced
     std::string prefix_;
     Pictures pictures_;
     Dispatch dispatch_;
