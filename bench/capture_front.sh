@@ -27,7 +27,7 @@ printf 'user_pref("%s", %s);\n' browser.aboutwelcome.enabled false \
 GNOME_ACCESSIBILITY=1 MOZ_CRASHREPORTER_DISABLE=1 setsid firefox-esr -profile "$XS/firefox" \
     -no-remote "$site/p007.html" >"$XS/firefox.log" 2>&1 &
 firefox=$(xs_window '^Page 007 — Mozilla Firefox$' 60) || { echo "FAIL: no Firefox"; exit 1; }
-cp "$program" "$XS/program/"
+cp "$program" "$(dirname "$program")/kazunavi-lookup.so" "$XS/program/"
 QT_QPA_PLATFORM=xcb "$XS/program/$(basename "$program")" >"$XS/program.log" 2>&1 &
 kazunavi=$!
 sleep 3

@@ -57,6 +57,7 @@ start() {
     folder=$XS/run-$RANDOM
     mkdir -p "$folder"
     cp "$1" "$folder/kazunavi"
+    cp "$(dirname "$1")/kazunavi-lookup.so" "$folder/"
     "$folder/kazunavi" >"$folder/log" 2>&1 &
     pid=$!
     sleep 3 # started, and the text taken once

@@ -29,7 +29,9 @@ done
 # runs on this desktop ends with it.
 xs_start bus $((runs * 40 + idle + 120)) || exit 1
 mkdir -p "$XS/program/help"
-cp "$build/kazunavi" "$XS/program/"
+cp "$build/kazunavi" "$build/kazunavi-lookup.so" "$XS/program/"
+# Just written pages of a file count as dirty until the disk has them.
+sync
 cp "$build/help/index.html" "$XS/program/help/" 2>/dev/null
 export QT_QPA_PLATFORM=xcb
 

@@ -11,11 +11,12 @@ add_custom_command(OUTPUT ${kazunavi_help_built}
 add_custom_target(kazunavi_help ALL DEPENDS ${kazunavi_help_built})
 add_dependencies(kazunavi kazunavi_help)
 
-# Installed as lib/kazunavi/kazunavi with lib/kazunavi/help/index.html beside
-# it, and bin/kazunavi a link to the program (the program finds its folder
+# Installed as lib/kazunavi/kazunavi with lib/kazunavi/help/index.html and the
+# lookup module lib/kazunavi/kazunavi-lookup.so beside it, and bin/kazunavi a link to the program (the program finds its folder
 # through the link).
 set(kazunavi_install_dir ${CMAKE_INSTALL_LIBDIR}/kazunavi)
 install(TARGETS kazunavi RUNTIME DESTINATION ${kazunavi_install_dir})
+install(TARGETS kazunavi_lookup LIBRARY DESTINATION ${kazunavi_install_dir})
 install(FILES ${kazunavi_help_source} DESTINATION ${kazunavi_install_dir}/help)
 file(RELATIVE_PATH kazunavi_link_target
      ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}

@@ -21,5 +21,9 @@ elseif(KAZUNAVI_GUI)
     include(src/ui/qt/sources.cmake)
     add_executable(kazunavi src/main.cpp)
     target_link_libraries(kazunavi PRIVATE kazunavi_ui_qt)
+    # Only what the program itself calls is loaded at start: SQLite comes
+    # with the lookup module alone.
+    target_link_options(kazunavi PRIVATE -Wl,--as-needed)
+    add_dependencies(kazunavi kazunavi_lookup)
     include(cmake/install.cmake)
 endif()

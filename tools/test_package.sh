@@ -27,7 +27,7 @@ for f in /usr/bin/kazunavi /usr/share/applications/org.kazunavi.Kazunavi.desktop
     /usr/share/metainfo/org.kazunavi.Kazunavi.metainfo.xml \
     /usr/share/icons/hicolor/scalable/apps/kazunavi.svg \
     /usr/share/icons/hicolor/48x48/apps/kazunavi.png /usr/share/man/man1/kazunavi.1.gz \
-    /usr/lib/kazunavi/help/index.html; do
+    /usr/lib/kazunavi/help/index.html /usr/lib/kazunavi/kazunavi-lookup.so; do
     [ -e "$f" ] || { echo "FAIL: $f is not installed"; exit 1; }
 done
 exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/org.kazunavi.Kazunavi.desktop)

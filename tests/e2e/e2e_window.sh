@@ -11,6 +11,7 @@ xs_start 150 || exit 1
 # The program in a folder of its own, its browser writing down the addresses.
 mkdir -p "$XS/program"
 cp "$1" "$XS/program/kazunavi"
+cp "$(dirname "$1")/kazunavi-lookup.so" "$XS/program/"
 visits=$XS/visits.txt
 printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$visits" >"$XS/browser.sh"
 chmod +x "$XS/browser.sh"

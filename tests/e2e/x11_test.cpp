@@ -1,13 +1,11 @@
 // The X11 services on a real X server (run by tests/support/xsession.sh):
 // the clipboard of other programs read with bounded waits, a write that does
-// not take, window titles and the active window.
+// not take, the step keys.
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <QApplication>
 #include <QTest>
-#include <QWidget>
 
 #include <chrono>
 #include <cstdio>
@@ -19,14 +17,13 @@
 
 #include "platform/failure.h"
 #include "platform/qt/qt_clipboard.h"
-#include "platform/qt/qt_window_manager.h"
+#include "platform/qt/qt_x11_events.h"
 #include "platform/x11/background_selection.h"
 #include "platform/x11/clipboard_owner_watch.h"
 #include "platform/x11/global_keys.h"
 #include "platform/x11/selection_reader.h"
 #include "platform/x11/x11_connection.h"
-#include "platform/x11/x11_windows.h"
-#include "shell/model/form2.h"
+#include "x11_fixture.h"
 
 namespace kazunavi::testing {
 namespace {
@@ -116,30 +113,6 @@ std::optional<std::u16string> readAnswered(SelectionReader& reader, Holder& hold
     const std::optional<SharedText> read = reader.text();
     return offersText && read ? std::optional(read->get()) : std::nullopt;
 }
-
-class X11Test : public ::testing::Test {
-  protected:
-    void SetUp() override { ASSERT_NE(x11_, nullptr) << "needs an X display"; }
-    xcb_window_t makeWindow(const char* netName = nullptr, const char* wmName = nullptr) {
-        const xcb_window_t w = xcb_generate_id(c_);
-        xcb_create_window(c_, XCB_COPY_FROM_PARENT, w, x11_->root(), 10, 10, 50, 20, 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
-        for (const char* name : {netName, wmName}) {
-            if (name != nullptr) {
-                const bool net = name == netName;
-                xcb_change_property(c_, XCB_PROP_MODE_REPLACE, w,
-                                    x11_->atom(net ? "_NET_WM_NAME" : "WM_NAME"),
-                                    x11_->atom(net ? "UTF8_STRING" : "STRING"), 8,
-                                    static_cast<std::uint32_t>(std::strlen(name)), name);
-            }
-        }
-        xcb_flush(c_);
-        return w;
-    }
-
-    std::unique_ptr<X11Connection> x11_ = X11Connection::open();
-    xcb_connection_t* c_ = x11_ ? x11_->get() : nullptr;
-};
 
 TEST_F(X11Test, ReadsTheTextThatOtherProgramsOffer) {
     std::string large;  // beyond one request: it comes in pieces
@@ -243,18 +216,25 @@ TEST_F(X11Test, AnOwnerThatDoesNotAnswerCostsOneWaitNowAndThen) {
 }
 
 // The owner comes from the server's reports of each change, not from asking
-// at every look: the owner's program ending and a new copy are both seen.
+// at every look: the owner's program ending and a new copy are both seen,
+// also where the event loop reads the reports as they arrive.
 TEST_F(X11Test, TheClipboardOwnerFollowsTheServersReports) {
-    const auto direct = X11Connection::open();
-    ClipboardOwnerWatch watch(*direct);
-    auto holder = std::make_unique<Holder>(*x11_);
-    const xcb_window_t held = watch.ownerNow();
-    EXPECT_NE(held, XCB_NONE);
-    EXPECT_EQ(watch.owner(), held);
-    holder.reset();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return watch.owner() == XCB_NONE; }));
-    Holder again(*x11_);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return watch.owner() != XCB_NONE; }));
+    for (const bool byEventLoop : {false, true}) {
+        const auto direct = X11Connection::open();
+        ClipboardOwnerWatch watch(*direct);
+        std::optional<QtX11Events> reports;
+        if (byEventLoop) {
+            reports.emplace(*direct, [&watch] { watch.takeArrivedReports(); });
+        }
+        auto holder = std::make_unique<Holder>(*x11_);
+        const xcb_window_t held = watch.ownerNow();
+        EXPECT_NE(held, XCB_NONE);
+        EXPECT_EQ(watch.owner(), held);
+        holder.reset();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return watch.owner() == XCB_NONE; }));
+        Holder again(*x11_);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return watch.owner() != XCB_NONE; }));
+    }
 }
 
 // The program's clipboard reads on a thread of its own: an owner that takes
@@ -297,80 +277,6 @@ TEST_F(X11Test, StepKeysAreReadByNameAndHeldByOneProgram) {
     EXPECT_TRUE(theirs.grab(1, *parseKeyChord("Ctrl+Alt+F9")));
     EXPECT_FALSE(ours.grab(1, *parseKeyChord("Ctrl+Alt+F9")));
     EXPECT_TRUE(ours.grab(2, *parseKeyChord("Ctrl+Alt+F10")));
-}
-
-TEST_F(X11Test, TitlesOwnWindowsAndTheActiveWindow) {
-    X11Windows windows(*x11_);
-    QtWindowManager manager(&windows);
-    // Titles: _NET_WM_NAME in UTF-8, else WM_NAME in Latin-1, else none.
-    EXPECT_EQ(windows.title(makeWindow("連番 - ブラウザ", "old name")), u"連番 - ブラウザ");
-    EXPECT_EQ(windows.title(makeWindow(nullptr, "caf\xE9 page")), u"café page");
-    EXPECT_EQ(windows.title(makeWindow()), u"");
-
-    // A window kept on top stays hidden as it was.
-    QWidget hidden;
-    manager.attach(Form2::kHandle, &hidden);
-    manager.keepOnTop(Form2::kHandle);
-    EXPECT_TRUE(hidden.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_FALSE(hidden.isVisible());
-
-    // The active window property is followed as it changes, goes (the input
-    // focus answers then, as where no window manager keeps it), comes back.
-    const xcb_atom_t active = x11_->atom("_NET_ACTIVE_WINDOW");
-    auto setActive = [&](xcb_window_t w) {
-        xcb_change_property(c_, XCB_PROP_MODE_REPLACE, x11_->root(), active, XCB_ATOM_WINDOW, 32, 1,
-                            &w);
-        xcb_flush(c_);
-    };
-    const xcb_window_t first = makeWindow();
-    const xcb_window_t second = makeWindow();
-    setActive(first);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return windows.activeWindow() == first; }));
-    setActive(second);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return windows.activeWindow() == second; }));
-    xcb_delete_property(c_, x11_->root(), active);
-    xcb_flush(c_);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return windows.activeWindow() != second; }));
-    EXPECT_FALSE(windows.reportsActiveWindow());  // so no wait for its reports
-    setActive(first);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return windows.activeWindow() == first; }));
-
-    // The active window's title and process, kept between looks, follow its
-    // changes: a new title, a process id its client tells late.
-    auto setProperty = [&](const char* name, const char* type, int format, std::uint32_t length,
-                           const void* data) {
-        xcb_change_property(c_, XCB_PROP_MODE_REPLACE, first, x11_->atom(name), x11_->atom(type),
-                            static_cast<std::uint8_t>(format), length, data);
-        xcb_flush(c_);
-    };
-    EXPECT_EQ(windows.processId(first), 0u);
-    EXPECT_EQ(windows.title(first), u"");
-    const std::uint32_t pid = 4242;
-    setProperty("_NET_WM_PID", "CARDINAL", 32, 1, &pid);
-    setProperty("_NET_WM_NAME", "UTF8_STRING", 8, 3, "two");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return windows.title(first) == u"two"; }));
-    EXPECT_EQ(windows.processId(first), pid);
-
-    // A wait for a change: a new title of the active window or another
-    // active window ends it; nothing, at its deadline; an interruption, at once.
-    using Clock = std::chrono::steady_clock;
-    std::uint64_t seen = windows.reportedChanges();
-    EXPECT_TRUE(windows.reportsActiveWindow());
-    EXPECT_FALSE(windows.awaitReport(seen, Clock::now() + milliseconds(50), -1));
-    setProperty("_NET_WM_NAME", "UTF8_STRING", 8, 5, "three");
-    EXPECT_TRUE(windows.awaitReport(seen, Clock::now() + milliseconds(5000), -1));
-    seen = windows.reportedChanges();
-    setActive(second);
-    EXPECT_TRUE(windows.awaitReport(seen, Clock::now() + milliseconds(5000), -1));
-    int interrupt[2];
-    ASSERT_EQ(::pipe(interrupt), 0);
-    ASSERT_EQ(::write(interrupt[1], "!", 1), 1);
-    const Clock::time_point before = Clock::now();
-    EXPECT_FALSE(
-        windows.awaitReport(windows.reportedChanges(), before + milliseconds(5000), interrupt[0]));
-    EXPECT_LT(Clock::now() - before, milliseconds(1000));
-    ::close(interrupt[0]);
-    ::close(interrupt[1]);
 }
 
 }  // namespace

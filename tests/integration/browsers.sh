@@ -122,6 +122,7 @@ check "Firefox without accessibility shows a navigation within 20 s" \
 # hands it over, and the running one shows it without accessibility as well.
 mkdir -p "$XS/sender"
 cp "$program" "$XS/sender/kazunavi"
+cp "$(dirname "$program")/kazunavi-lookup.so" "$XS/sender/"
 BROWSER="firefox-esr -profile $XS/firefox2 %s" QT_QPA_PLATFORM=xcb "$XS/sender/kazunavi" \
     >"$XS/sender.log" 2>&1 &
 main_pid=$!
@@ -138,6 +139,7 @@ kill -- "-$firefox2_group"
 xs_wait 10 eval "! xdotool search --onlyvisible --name '^Page B' >/dev/null 2>&1"
 
 cp "$program" "$XS/program/kazunavi"
+cp "$(dirname "$program")/kazunavi-lookup.so" "$XS/program/"
 QT_QPA_PLATFORM=xcb "$XS/program/kazunavi" >"$XS/program.log" 2>&1 &
 main_pid=$!
 main=$(xs_window '^Kazunavi$' 20) || { echo "FAIL: no main window"; exit 1; }

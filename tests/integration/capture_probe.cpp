@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <iostream>
 
-#include "platform/atspi/accessible_browser_windows.h"
+#include "platform/atspi/front_browser_lookup.h"
 #include "platform/common/utf8.h"
 #include "platform/qt/qt_window_manager.h"
 #include "platform/sim/sim_desktop.h"
@@ -22,7 +22,7 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<X11Connection> x11 = X11Connection::open();
     X11Windows x11Windows(*x11);
     QtWindowManager windowManager(&x11Windows);
-    AccessibleBrowserWindows browserWindows;
+    LatestBrowserWindows browserWindows([] { return std::make_unique<FrontBrowserLookup>(); });
     SimDesktop sim;
     Services services =
         sim.services().with({.windowManager = &windowManager, .browserWindows = &browserWindows});

@@ -96,6 +96,17 @@ TEST_F(WindowTest, TheMainWindowShowsItsInventoryAndFollowsIt) {
     EXPECT_EQ(view().size(), QSize(182, 197));  // 2955 twips
     EXPECT_EQ(view().pos(), corner);
     EXPECT_EQ(view().viewOf(widget("lblOPEN"))->shown().text, u"▲");
+    // The pictures of the surface and of the detail area's panel, drawn when shown.
+    const QImage shown = view().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage metal = brushedMetal();
+    int bare = 0;  // pixels where the surface shows through
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            bare += shown.pixel(x, y) == metal.pixel(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(bare, 1000);
+    EXPECT_EQ(pixelOf(widget("Pic1"), QPoint(2, 2)), greyTexture().pixelColor(2, 2));
     views_->dispatch("lblOPEN", Event::Click, 0);
     EXPECT_EQ(view().size(), QSize(182, 46));
     // The lamp's timer ticks and the window shows it dark.

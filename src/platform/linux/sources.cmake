@@ -14,8 +14,9 @@ add_library(kazunavi_linux STATIC
     ${CMAKE_CURRENT_LIST_DIR}/firefox_session.cpp
     ${CMAKE_CURRENT_LIST_DIR}/firefox_sessions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/instance_lock.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/lookup_module.cpp
     ${CMAKE_CURRENT_LIST_DIR}/monotonic_ticks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/posix_file_store.cpp
     ${CMAKE_CURRENT_LIST_DIR}/program_folder.cpp)
-target_link_libraries(kazunavi_linux PUBLIC kazunavi_common PkgConfig::KAZUNAVI_LZ4
+target_link_libraries(kazunavi_linux PUBLIC kazunavi_common PkgConfig::KAZUNAVI_LZ4 ${CMAKE_DL_LIBS}
                                      PRIVATE nlohmann_json::nlohmann_json PkgConfig::KAZUNAVI_SQLITE)

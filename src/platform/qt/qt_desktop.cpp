@@ -67,7 +67,16 @@ QtDesktop::QtDesktop()
                 .programFolder = programFolder,
                 .browserWindows = browserWindows,
                 .programExit = programExit,
-                .timerHost = timerHost} {}
+                .timerHost = timerHost} {
+    if (x11Windows_) {
+        windowReports_ = std::make_unique<QtX11Events>(
+            *x11ForWindows_, [this] { x11Windows_->takeArrivedReports(); });
+    }
+    if (selection_) {
+        ownerReports_ = std::make_unique<QtX11Events>(
+            selection_->ownerConnection(), [this] { selection_->takeArrivedOwnerReports(); });
+    }
+}
 
 QtDesktop::~QtDesktop() = default;
 

@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/atspi/accessible_browser_windows.h"
 #include "platform/common/ini_profile.h"
+#include "platform/common/latest_browser_windows.h"
 #include "platform/linux/browser_launcher.h"
 #include "platform/linux/instance_lock.h"
 #include "platform/linux/monotonic_ticks.h"
@@ -21,8 +21,10 @@
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_timer_host.h"
 #include "platform/qt/qt_window_manager.h"
+#include "platform/qt/qt_x11_events.h"
 #include "platform/services.h"
 #include "platform/x11/background_selection.h"
+#include "platform/x11/deferred_lookup.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_windows.h"
 
@@ -72,6 +74,8 @@ class QtDesktop {
     std::unique_ptr<X11Connection> x11ForWindows_;  // its events are the windows'
     std::unique_ptr<X11Windows> x11Windows_;
     std::unique_ptr<BackgroundSelection> selection_;
+    std::unique_ptr<QtX11Events> windowReports_;
+    std::unique_ptr<QtX11Events> ownerReports_;
 
     PosixFileStore files_;
 
@@ -85,7 +89,7 @@ class QtDesktop {
     QtBeeper beeper;
     InstanceLock instanceCheck;
     LinuxProgramFolder programFolder;
-    AccessibleBrowserWindows browserWindows;
+    LatestBrowserWindows browserWindows{&deferredFrontBrowserLookup};
     QtProgramExit programExit;
     QtTimerHost timerHost;
 

@@ -47,6 +47,9 @@ class BackgroundSelection {
     // (no round trip while nobody copies), or asked of it now.
     xcb_window_t owner() { return ownerWatch_.owner(); }
     xcb_window_t ownerNow() { return ownerWatch_.ownerNow(); }
+    // The connection whose events tell the owner's changes, and their reader.
+    X11Connection& ownerConnection() { return *direct_; }
+    void takeArrivedOwnerReports() { ownerWatch_.takeArrivedReports(); }
     // Takes the clipboard away; Failure when it still has an owner.
     void clear() { clearClipboard(*direct_); }
 

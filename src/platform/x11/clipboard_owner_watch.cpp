@@ -42,11 +42,21 @@ ClipboardOwnerWatch::~ClipboardOwnerWatch() {
     xcb_flush(connection_.get());
 }
 
+void ClipboardOwnerWatch::take(const xcb_generic_event_t& event) {
+    if (isOwnerChange(&event, xfixesEvent_)) {
+        owner_.reset();  // the event's owner is the one before for some kinds: ask
+    }
+}
+
+void ClipboardOwnerWatch::takeArrivedReports() {
+    while (XcbReply<xcb_generic_event_t> event = connection_.arrivedEvent()) {
+        take(*event);
+    }
+}
+
 xcb_window_t ClipboardOwnerWatch::owner() {
-    while (XcbReply<xcb_generic_event_t> event{xcb_poll_for_event(connection_.get())}) {
-        if (isOwnerChange(event.get(), xfixesEvent_)) {
-            owner_.reset();  // the event's owner is the one before for some kinds: ask
-        }
+    while (XcbReply<xcb_generic_event_t> event = connection_.nextEvent()) {
+        take(*event);
     }
     if (!owner_ || !xfixesEvent_ || connection_.broken()) {
         return ownerNow();

@@ -34,8 +34,12 @@ class ClipboardOwnerWatch {
     xcb_window_t owner();
     // Asked of the server now, after a change of our own making.
     xcb_window_t ownerNow();
+    // Takes the reports the event loop found on the connection's descriptor.
+    void takeArrivedReports();
 
   private:
+    void take(const xcb_generic_event_t& event);
+
     X11Connection& connection_;
     xcb_window_t window_;
     std::optional<std::uint8_t> xfixesEvent_;

@@ -27,6 +27,15 @@ X11Connection::~X11Connection() {
     xcb_disconnect(connection_);
 }
 
+XcbReply<xcb_generic_event_t> X11Connection::nextEvent() const {
+    return XcbReply<xcb_generic_event_t>(eventLoopReads_ ? xcb_poll_for_queued_event(connection_)
+                                                         : xcb_poll_for_event(connection_));
+}
+
+XcbReply<xcb_generic_event_t> X11Connection::arrivedEvent() const {
+    return XcbReply<xcb_generic_event_t>(xcb_poll_for_event(connection_));
+}
+
 xcb_atom_t X11Connection::atom(std::string_view name) {
     if (auto found = atoms_.find(name); found != atoms_.end()) {
         return found->second;

@@ -35,6 +35,15 @@ class X11Connection {
     xcb_window_t root() const { return root_; }
     int screenNumber() const { return screenNumber_; }
     bool broken() const { return xcb_connection_has_error(connection_) != 0; }
+    int descriptor() const { return xcb_get_file_descriptor(connection_); }
+
+    // The next event the server sent, or none. Once an event loop watches
+    // the descriptor (readByEventLoop), this takes only the events already
+    // read along with replies, and the loop calls arrivedEvent when the
+    // descriptor is readable: a look at every tick then costs no system call.
+    XcbReply<xcb_generic_event_t> nextEvent() const;
+    XcbReply<xcb_generic_event_t> arrivedEvent() const;
+    void readByEventLoop() { eventLoopReads_ = true; }
 
     // The atom of a name, interned once and then remembered; XCB_ATOM_NONE
     // when the server cannot be asked.
@@ -46,6 +55,7 @@ class X11Connection {
     xcb_connection_t* connection_;
     int screenNumber_;
     xcb_window_t root_ = XCB_NONE;
+    bool eventLoopReads_ = false;
     std::map<std::string, xcb_atom_t, std::less<>> atoms_;
 };
 

@@ -45,19 +45,29 @@ xcb_window_t X11Windows::inputFocus() {
 }
 
 void X11Windows::takeReports() {
-    while (XcbReply<xcb_generic_event_t> event{xcb_poll_for_event(connection_.get())}) {
-        if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY) {
-            continue;  // errors about windows that went away among them
-        }
-        const auto* change = reinterpret_cast<xcb_property_notify_event_t*>(event.get());
-        if (change->window == connection_.root() && change->atom == ewmh_._NET_ACTIVE_WINDOW) {
-            readActive_ = false;
-            ++changes_;
-        } else if (change->window == watched_ &&
-                   (change->atom == ewmh_._NET_WM_NAME || change->atom == XCB_ATOM_WM_NAME)) {
-            title_.reset();
-            ++changes_;
-        }
+    while (XcbReply<xcb_generic_event_t> event = connection_.nextEvent()) {
+        take(*event);
+    }
+}
+
+void X11Windows::takeArrivedReports() {
+    while (XcbReply<xcb_generic_event_t> event = connection_.arrivedEvent()) {
+        take(*event);
+    }
+}
+
+void X11Windows::take(const xcb_generic_event_t& event) {
+    if ((event.response_type & 0x7F) != XCB_PROPERTY_NOTIFY) {
+        return;  // errors about windows that went away among them
+    }
+    const auto& change = reinterpret_cast<const xcb_property_notify_event_t&>(event);
+    if (change.window == connection_.root() && change.atom == ewmh_._NET_ACTIVE_WINDOW) {
+        readActive_ = false;
+        ++changes_;
+    } else if (change.window == watched_ &&
+               (change.atom == ewmh_._NET_WM_NAME || change.atom == XCB_ATOM_WM_NAME)) {
+        title_.reset();
+        ++changes_;
     }
 }
 

@@ -57,11 +57,15 @@ class X11Windows {
     bool awaitReport(std::uint64_t seen, std::chrono::steady_clock::time_point deadline,
                      int interrupt);
 
+    // Takes the reports the event loop found on the connection's descriptor.
+    void takeArrivedReports();
+
   private:
     xcb_window_t inputFocus();
     // Takes the property changes the server reported: of _NET_ACTIVE_WINDOW,
     // and of the active window's title.
     void takeReports();
+    void take(const xcb_generic_event_t& event);
     std::u16string readTitle(xcb_window_t window);
     // From now on the server reports the changes of this window's properties.
     void watch(xcb_window_t window);

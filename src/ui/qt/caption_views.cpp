@@ -165,7 +165,7 @@ void LabelView::paintEvent(QPaintEvent*) {
 
 // ---------------------------------------------------------------- panels
 
-PanelView::PanelView(Element& element, QPixmap picture, QWidget* parent)
+PanelView::PanelView(Element& element, LazyPicture picture, QWidget* parent)
     : RelayingView(element, parent), picture_(std::move(picture)) {
     setFocusPolicy(Qt::NoFocus);
     sync();
@@ -186,8 +186,8 @@ bool PanelView::sync() {
 void PanelView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), shown_.back ? qColour(*shown_.back) : palette().color(QPalette::Window));
-    if (!picture_.isNull()) {
-        p.drawPixmap(0, 0, picture_);
+    if (const QPixmap& picture = picture_.pixmap(); !picture.isNull()) {
+        p.drawPixmap(0, 0, picture);
     }
 }
 

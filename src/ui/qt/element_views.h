@@ -21,6 +21,7 @@
 #include "platform/element.h"
 #include "shell/model/events.h"
 #include "ui/common/element_sync.h"
+#include "ui/qt/skins.h"
 
 namespace kazunavi {
 
@@ -126,14 +127,14 @@ class LabelView : public RelayingView<QWidget> {
 // corner, cut at the edges), holding the elements placed in it.
 class PanelView : public RelayingView<QWidget> {
   public:
-    PanelView(Element& element, QPixmap picture, QWidget* parent);
+    PanelView(Element& element, LazyPicture picture, QWidget* parent);
     bool sync() override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    QPixmap picture_;
+    LazyPicture picture_;
 };
 
 // A rectangle or circle, or a line. They take no mouse input: the pointer

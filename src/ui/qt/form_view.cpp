@@ -22,7 +22,7 @@ FormView::FormView(Window& model, std::string targetPrefix, const Pictures& pict
     setMouseTracking(true);
     setFont(defaultFont());
     if (auto found = pictures.find(""); found != pictures.end()) {
-        background_ = found->second;
+        background_ = LazyPicture(found->second);
     }
     build(pictures);
 }
@@ -50,8 +50,9 @@ void FormView::build(const Pictures& pictures) {
                 break;
             case ViewKind::Panel: {
                 auto picture = pictures.find(e.name());
-                view = new PanelView(e, picture == pictures.end() ? QPixmap() : picture->second,
-                                     parent);
+                view = new PanelView(
+                    e, picture == pictures.end() ? LazyPicture() : LazyPicture(picture->second),
+                    parent);
                 break;
             }
             case ViewKind::Shape:
@@ -192,9 +193,9 @@ void FormView::detach() {
 void FormView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), palette().color(QPalette::Window));
-    if (!background_.isNull()) {
+    if (const QPixmap& background = background_.pixmap(); !background.isNull()) {
         // The picture starts at the top-left corner and is not repeated.
-        p.drawPixmap(0, 0, background_);
+        p.drawPixmap(0, 0, background);
     }
 }
 

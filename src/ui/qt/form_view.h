@@ -66,7 +66,7 @@ class FormView : public QWidget {
     Window* model_;
     std::string prefix_;
     Dispatch dispatch_;
-    QPixmap background_;
+    LazyPicture background_;
     // Owned by their parent widgets (this window or a panel of it).
     std::vector<ElementView*> views_;
     WindowSync shown_;

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyle>
+#include <utility>
 
 #include "ui/common/skin_pixels.h"
 #include "ui/qt/qt_units.h"
@@ -79,14 +80,19 @@ QIcon programIconSet() {
     return icon;
 }
 
+const QPixmap& LazyPicture::pixmap() {
+    if (draw_) {
+        drawn_ = QPixmap::fromImage(std::exchange(draw_, nullptr)());
+    }
+    return drawn_;
+}
+
 Pictures mainWindowPictures() {
-    return {{"", QPixmap::fromImage(brushedMetal())},
-            {"Pic1", QPixmap::fromImage(greyTexture())},
-            {"Picture1", QPixmap::fromImage(titleBitmap())}};
+    return {{"", brushedMetal}, {"Pic1", greyTexture}, {"Picture1", titleBitmap}};
 }
 
 Pictures aboutBoxPictures() {
-    return {{"Picture1", QPixmap::fromImage(programIcon(32))}};
+    return {{"Picture1", [] { return programIcon(32); }}};
 }
 
 void applyProgramLook() {

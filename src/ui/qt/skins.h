@@ -1,13 +1,14 @@
 #pragma once
 
-// The pictures of the windows, drawn by the program at start: the main
-// window's brushed-metal background, the grey texture of its clipboard and
-// limiter panel, the title bitmap with the product name and version, and the
-// program icon.
+// The pictures of the windows, drawn by the program: the main window's
+// brushed-metal background, the grey texture of its clipboard and limiter
+// panel, the title bitmap with the product name and version, and the program
+// icon.
 
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -23,9 +24,23 @@ QImage titleBitmap();
 QImage programIcon(int size);
 QIcon programIconSet();
 
+// A picture drawn when it is first shown: the closed detail area's costs
+// neither the time nor the memory at start.
+class LazyPicture {
+  public:
+    LazyPicture() = default;
+    explicit LazyPicture(std::function<QImage()> draw) : draw_(std::move(draw)) {}
+    // Null for no picture.
+    const QPixmap& pixmap();
+
+  private:
+    std::function<QImage()> draw_;
+    QPixmap drawn_;
+};
+
 // The pictures of a window's elements and of its surface, by element name
 // ("" for the window itself).
-using Pictures = std::map<std::string, QPixmap>;
+using Pictures = std::map<std::string, std::function<QImage()>>;
 Pictures mainWindowPictures();
 Pictures aboutBoxPictures();
 

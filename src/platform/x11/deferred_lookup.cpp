@@ -1,0 +1,100 @@
+#include "platform/x11/deferred_lookup.h"
+
+#include <pthread.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include "platform/linux/lookup_module.h"
+
+namespace kazunavi {
+
+namespace {
+// Without the window manager's reports the answer holds this long at most.
+constexpr auto kRecheck = std::chrono::seconds(5);
+}  // namespace
+
+DeferredLookup::DeferredLookup(Load load)
+    : load_(std::move(load)), cancelled_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+DeferredLookup::~DeferredLookup() = default;
+
+bool DeferredLookup::othersWindowInFront() {
+    if (x11_ && x11_->broken()) {
+        windows_.reset();
+        x11_.reset();
+    }
+    if (!x11_) {
+        x11_ = X11Connection::open();
+        if (!x11_) {
+            return false;
+        }
+        windows_ = std::make_unique<X11Windows>(*x11_);
+    }
+    // Counted before anything is read: a change reported meanwhile ends a
+    // wait at once.
+    seenChanges_ = windows_->reportedChanges();
+    const xcb_window_t front = windows_->activeWindow();
+    if (front == 0) {
+        return false;
+    }
+    const std::uint32_t processId = windows_->processId(front);
+    return processId != 0 && processId != static_cast<std::uint32_t>(::getpid());
+}
+
+std::vector<BrowserWindow> DeferredLookup::lookUp() {
+    if (!loaded_) {
+        // Looked at also after a failed load: the wait for a change needs it.
+        if (!othersWindowInFront() || loadTried_) {
+            holds_ = windows_ && windows_->reportsActiveWindow();
+            return {};
+        }
+        loadTried_ = true;
+        std::unique_ptr<WindowLookup> made = load_();
+        const std::lock_guard lock(mutex_);
+        loaded_ = std::move(made);
+        if (loaded_) {
+            // The loaded lookup watches the windows itself.
+            windows_.reset();
+            x11_.reset();
+            if (cancelledFlag_) {
+                loaded_->cancel();
+            }
+        }
+    }
+    if (!loaded_) {
+        return {};
+    }
+    return loaded_->lookUp();
+}
+
+void DeferredLookup::cancel() {
+    const std::lock_guard lock(mutex_);
+    cancelledFlag_ = true;
+    if (loaded_) {
+        loaded_->cancel();
+    }
+    // Stays readable: a wait that begins later ends at once too.
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = ::write(cancelled_.get(), &one, sizeof one);
+}
+
+bool DeferredLookup::answerHolds() const {
+    return loaded_ ? loaded_->answerHolds() : holds_;
+}
+
+void DeferredLookup::awaitChange() {
+    if (loaded_) {
+        loaded_->awaitChange();
+    } else if (windows_) {
+        windows_->awaitReport(seenChanges_, std::chrono::steady_clock::now() + kRecheck,
+                              cancelled_.get());
+    }
+}
+
+std::unique_ptr<WindowLookup> deferredFrontBrowserLookup() {
+    // Named for the tools that list threads (top -H, /proc/PID/task).
+    pthread_setname_np(pthread_self(), "kazunavi-lookup");
+    return std::make_unique<DeferredLookup>(&loadFrontBrowserLookup);
+}
+
+}  // namespace kazunavi
