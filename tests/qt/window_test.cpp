@@ -2,6 +2,7 @@
 // comes and goes with its model.
 
 #include "qt_fixture.h"
+#include "ui/common/view_kinds.h"
 #include "ui/qt/qt_units.h"
 #include "ui/qt/skins.h"
 
@@ -12,6 +13,17 @@ using WindowTest = QtWindowTest;
 
 LabelView* labelView(FormView& form, const char* name) {
     return dynamic_cast<LabelView*>(form.viewOf(form.widgetOf(name)));
+}
+
+// How many label views a window has built; how many labels its model has.
+std::ptrdiff_t labelViews(const FormView& form) {
+    const QList<QWidget*> children = form.findChildren<QWidget*>();
+    return std::ranges::count_if(children,
+                                 [](QWidget* w) { return dynamic_cast<LabelView*>(w) != nullptr; });
+}
+std::ptrdiff_t labelsOf(Window& model) {
+    return std::ranges::count_if(model.elements(),
+                                 [](Element& e) { return viewKindOf(e) == ViewKind::Label; });
 }
 
 // A caption of one line is drawn at most a third (two pixels at least)
@@ -42,6 +54,12 @@ TEST_F(WindowTest, TheMainWindowShowsItsInventoryAndFollowsIt) {
     start();
     EXPECT_EQ(view().size(), QSize(182, 46));  // 2730 x 685 twips
     EXPECT_TRUE(view().windowFlags() & Qt::FramelessWindowHint);
+    // The closed detail area waits until the window grows to show it.
+    const std::ptrdiff_t collapsed = labelViews(view());
+    EXPECT_LT(collapsed, labelsOf(f()) - 10);
+    views_->dispatch("lblOPEN", Event::Click, 0);
+    EXPECT_EQ(labelViews(view()), labelsOf(f()));
+    views_->dispatch("lblOPEN", Event::Click, 0);
     std::vector<QWidget*> detail;  // the detail area's own elements lie inside it, apart
     for (const Element& e : f().elements()) {
         QWidget* w = view().widgetOf(e.name());
@@ -122,7 +140,8 @@ TEST_F(WindowTest, TheAboutBoxComesAndGoesWithItsModel) {
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->isVisible());
     EXPECT_EQ(about->windowTitle(), QStringLiteral("Kazunavi  について..."));
-    EXPECT_EQ(about->size(), QSize(312, 174));  // 4680 x 2610 twips
+    EXPECT_EQ(about->size(), QSize(312, 174));                // 4680 x 2610 twips
+    EXPECT_EQ(labelViews(*about), labelsOf(*app_->form2()));  // all built as it opened
     EXPECT_NE(about->widgetOf("Picture1"), nullptr);
     for (const Element& e : app_->form2()->elements()) {
         EXPECT_TRUE(captionFits(*about, e)) << e.name();

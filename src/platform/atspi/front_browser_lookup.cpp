@@ -11,7 +11,6 @@
 
 #include "platform/common/utf8.h"
 #include "platform/failure.h"
-#include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_windows.h"
 
 namespace kazunavi {
@@ -42,8 +41,7 @@ FrontBrowserLookup::FrontBrowserLookup(FrontBrowserTimeouts timeouts)
 
 FrontBrowserLookup::~FrontBrowserLookup() {
     bus_.reset();
-    windows_.reset();
-    x11_.reset();
+    windows_.close();
     g_object_unref(cancellable_);
 }
 
@@ -55,28 +53,21 @@ void FrontBrowserLookup::cancel() {
 }
 
 std::optional<FrontBrowserLookup::FrontWindow> FrontBrowserLookup::frontWindow() {
-    if (x11_ && x11_->broken()) {
-        windows_.reset();
-        x11_.reset();
-    }
-    if (!x11_) {
-        x11_ = X11Connection::open();
-        if (!x11_) {
-            return std::nullopt;
-        }
-        windows_ = std::make_unique<X11Windows>(*x11_);
+    X11Windows* windows = windows_.open();
+    if (windows == nullptr) {
+        return std::nullopt;
     }
     FrontWindow front;
-    front.id = windows_->activeWindow();
+    front.id = windows->activeWindow();
     if (front.id == 0) {
         return std::nullopt;
     }
-    front.processId = windows_->processId(front.id);
+    front.processId = windows->processId(front.id);
     // This program's own windows are never browser windows.
     if (front.processId == 0 || front.processId == static_cast<std::uint32_t>(::getpid())) {
         return std::nullopt;
     }
-    front.title = windows_->title(front.id);
+    front.title = windows->title(front.id);
     return front;
 }
 
@@ -227,11 +218,11 @@ FrontBrowserLookup::Sight FrontBrowserLookup::storedWindow(
 FrontBrowserLookup::Sight FrontBrowserLookup::look(AccessibilityBus::Clock::time_point deadline) {
     // Counted before anything is read: a change reported while it is read
     // ends a wait for one at once.
-    seenChanges_ = windows_ ? windows_->reportedChanges() : 0;
+    seenChanges_ = windows_.get() != nullptr ? windows_.get()->reportedChanges() : 0;
     const std::optional<FrontWindow> front = frontWindow();
     if (!front) {
         // No window in front, or one of ours, until the next report.
-        return {std::nullopt, false, windows_ != nullptr};
+        return {std::nullopt, false, windows_.get() != nullptr};
     }
     bool published = false;
     try {
@@ -271,7 +262,8 @@ std::vector<BrowserWindow> FrontBrowserLookup::lookUp() {
     }
     // Without the window manager's reports a wait could not end with a
     // change: then every tick looks.
-    holds_ = sight.holds && !sight.window && windows_ && windows_->reportsActiveWindow();
+    holds_ = sight.holds && !sight.window && windows_.get() != nullptr &&
+             windows_.get()->reportsActiveWindow();
     if (sight.window) {
         return {std::move(*sight.window)};
     }
@@ -279,10 +271,10 @@ std::vector<BrowserWindow> FrontBrowserLookup::lookUp() {
 }
 
 void FrontBrowserLookup::awaitChange() {
-    if (windows_) {
-        windows_->awaitReport(seenChanges_,
-                              AccessibilityBus::Clock::now() + timeouts_.unpublishedRecheck,
-                              cancelled_.get());
+    if (X11Windows* windows = windows_.get()) {
+        windows->awaitReport(seenChanges_,
+                             AccessibilityBus::Clock::now() + timeouts_.unpublishedRecheck,
+                             cancelled_.get());
     }
 }
 

@@ -21,11 +21,9 @@
 #include "platform/common/latest_browser_windows.h"
 #include "platform/linux/file_descriptor.h"
 #include "platform/linux/firefox_sessions.h"
+#include "platform/x11/x11_windows.h"
 
 namespace kazunavi {
-
-class X11Connection;
-class X11Windows;
 
 struct FrontBrowserTimeouts {
     // The whole lookup, connecting included.
@@ -88,8 +86,7 @@ class FrontBrowserLookup : public WindowLookup {
     FileDescriptor cancelled_;  // readable once cancelled
     bool holds_ = false;
     std::uint64_t seenChanges_ = 0;  // of the window in front, when last looked at
-    std::unique_ptr<X11Connection> x11_;
-    std::unique_ptr<X11Windows> windows_;
+    OwnX11Windows windows_;
     SessionBus session_;
     std::unique_ptr<AccessibilityBus> bus_;
     AccessibilityBus::Clock::time_point nextConnect_{};

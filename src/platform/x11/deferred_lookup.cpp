@@ -19,25 +19,18 @@ DeferredLookup::DeferredLookup(Load load)
 DeferredLookup::~DeferredLookup() = default;
 
 bool DeferredLookup::othersWindowInFront() {
-    if (x11_ && x11_->broken()) {
-        windows_.reset();
-        x11_.reset();
-    }
-    if (!x11_) {
-        x11_ = X11Connection::open();
-        if (!x11_) {
-            return false;
-        }
-        windows_ = std::make_unique<X11Windows>(*x11_);
+    X11Windows* windows = windows_.open();
+    if (windows == nullptr) {
+        return false;
     }
     // Counted before anything is read: a change reported meanwhile ends a
     // wait at once.
-    seenChanges_ = windows_->reportedChanges();
-    const xcb_window_t front = windows_->activeWindow();
+    seenChanges_ = windows->reportedChanges();
+    const xcb_window_t front = windows->activeWindow();
     if (front == 0) {
         return false;
     }
-    const std::uint32_t processId = windows_->processId(front);
+    const std::uint32_t processId = windows->processId(front);
     return processId != 0 && processId != static_cast<std::uint32_t>(::getpid());
 }
 
@@ -45,7 +38,7 @@ std::vector<BrowserWindow> DeferredLookup::lookUp() {
     if (!loaded_) {
         // Looked at also after a failed load: the wait for a change needs it.
         if (!othersWindowInFront() || loadTried_) {
-            holds_ = windows_ && windows_->reportsActiveWindow();
+            holds_ = windows_.get() != nullptr && windows_.get()->reportsActiveWindow();
             return {};
         }
         loadTried_ = true;
@@ -54,8 +47,7 @@ std::vector<BrowserWindow> DeferredLookup::lookUp() {
         loaded_ = std::move(made);
         if (loaded_) {
             // The loaded lookup watches the windows itself.
-            windows_.reset();
-            x11_.reset();
+            windows_.close();
             if (cancelledFlag_) {
                 loaded_->cancel();
             }
@@ -85,9 +77,9 @@ bool DeferredLookup::answerHolds() const {
 void DeferredLookup::awaitChange() {
     if (loaded_) {
         loaded_->awaitChange();
-    } else if (windows_) {
-        windows_->awaitReport(seenChanges_, std::chrono::steady_clock::now() + kRecheck,
-                              cancelled_.get());
+    } else if (X11Windows* windows = windows_.get()) {
+        windows->awaitReport(seenChanges_, std::chrono::steady_clock::now() + kRecheck,
+                             cancelled_.get());
     }
 }
 

@@ -14,7 +14,6 @@
 
 #include "platform/common/latest_browser_windows.h"
 #include "platform/linux/file_descriptor.h"
-#include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_windows.h"
 
 namespace kazunavi {
@@ -41,8 +40,7 @@ class DeferredLookup : public WindowLookup {
     Load load_;
     bool loadTried_ = false;
     std::unique_ptr<WindowLookup> loaded_;  // written on the lookup thread only
-    std::unique_ptr<X11Connection> x11_;    // until loaded
-    std::unique_ptr<X11Windows> windows_;
+    OwnX11Windows windows_;                 // until loaded
     std::uint64_t seenChanges_ = 0;
     bool holds_ = false;
     FileDescriptor cancelled_;  // readable once cancelled

@@ -211,4 +211,22 @@ void X11Windows::keepAbove(xcb_window_t window) {
     xcb_flush(connection_.get());
 }
 
+X11Windows* OwnX11Windows::open() {
+    if (connection_ && connection_->broken()) {
+        close();
+    }
+    if (!connection_) {
+        connection_ = X11Connection::open();
+        if (connection_) {
+            windows_ = std::make_unique<X11Windows>(*connection_);
+        }
+    }
+    return windows_.get();
+}
+
+void OwnX11Windows::close() {
+    windows_.reset();
+    connection_.reset();
+}
+
 }  // namespace kazunavi

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -81,6 +82,21 @@ class X11Windows {
     std::optional<std::uint32_t> processId_;
     std::optional<std::u16string> title_;
     std::uint64_t changes_ = 0;
+};
+
+// The windows seen through a connection of their own, for a thread of its
+// own: opened when first needed, and again after the connection broke.
+class OwnX11Windows {
+  public:
+    // nullptr while no X server can be reached.
+    X11Windows* open();
+    // As last opened; nullptr when closed.
+    X11Windows* get() const { return windows_.get(); }
+    void close();
+
+  private:
+    std::unique_ptr<X11Connection> connection_;
+    std::unique_ptr<X11Windows> windows_;  // on connection_
 };
 
 // Latin-1 bytes (the STRING type of X properties) as UTF-16.

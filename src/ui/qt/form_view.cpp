@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <algorithm>
+#include <set>
 
 #include "platform/failure.h"
 #include "ui/common/view_kinds.h"
@@ -12,83 +14,130 @@
 
 namespace kazunavi {
 
-FormView::FormView(Window& model, std::string targetPrefix, const Pictures& pictures,
-                   Dispatch dispatch, Qt::WindowFlags flags)
+FormView::FormView(Window& model, std::string targetPrefix, Pictures pictures, Dispatch dispatch,
+                   Qt::WindowFlags flags)
     : QWidget(nullptr, flags),
       model_(&model),
       prefix_(std::move(targetPrefix)),
-      dispatch_(std::move(dispatch)) {
+      dispatch_(std::move(dispatch)),
+      pictures_(std::move(pictures)) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setMouseTracking(true);
     setFont(defaultFont());
-    if (auto found = pictures.find(""); found != pictures.end()) {
+    if (auto found = pictures_.find(""); found != pictures_.end()) {
         background_ = LazyPicture(found->second);
     }
-    build(pictures);
-}
-
-FormView::~FormView() = default;
-
-void FormView::build(const Pictures& pictures) {
-    std::vector<QWidget*> windowed;
+    std::set<std::string_view> earlier;
     for (Element& e : model_->elements()) {
         if (viewKindOf(e) == ViewKind::None) {
             continue;
         }
-        QWidget* parent = this;
-        if (!e.container.empty()) {
-            parent = widgetOf(e.container);
-            if (parent == nullptr) {
-                throw Failure("the container " + e.container + " of " + e.name() + " comes later");
-            }
+        if (!e.container.empty() && !earlier.contains(e.container)) {
+            throw Failure("the container " + e.container + " of " + e.name() + " comes later");
         }
-        ElementView* view = nullptr;  // owned by its parent widget
-        const ViewKind kind = viewKindOf(e);
-        switch (kind) {
-            case ViewKind::Label:
-                view = new LabelView(e, parent);
-                break;
-            case ViewKind::Panel: {
-                auto picture = pictures.find(e.name());
-                view = new PanelView(
-                    e, picture == pictures.end() ? LazyPicture() : LazyPicture(picture->second),
-                    parent);
-                break;
-            }
-            case ViewKind::Shape:
-                view = new ShapeView(e, isSolidFill(e), parent);
-                break;
-            case ViewKind::Line:
-                view = new LineView(e, parent);
-                break;
-            case ViewKind::Button:
-                view = new ButtonView(e, parent);
-                break;
-            case ViewKind::TextBox:
-                view = new TextBoxView(e, parent);
-                break;
-            case ViewKind::Memo:
-                view = new MemoView(e, parent);
-                break;
-            case ViewKind::DropDownList:
-                view = new ComboView(e, parent);
-                break;
-            case ViewKind::None:
-                continue;
+        earlier.insert(e.name());
+        waiting_.push_back(&e);
+    }
+    buildFitting();
+}
+
+FormView::~FormView() = default;
+
+void FormView::setUp(std::function<void(ElementView&)> setUp) {
+    setUp_ = std::move(setUp);
+    for (ElementView* view : views_) {
+        setUp_(*view);
+    }
+}
+
+QWidget* FormView::builtWidgetOf(std::string_view elementName) const {
+    for (ElementView* view : views_) {
+        if (view->attached() && view->element().name() == elementName) {
+            return view->widget();
         }
-        const std::string target = prefix_ + e.name();
-        view->setMouseRelay(
-            [this, target](Event event, int button) { send(target, event, button); });
-        if (isWindowed(kind)) {
+    }
+    return nullptr;
+}
+
+void FormView::buildFitting(bool all) {
+    builtForHeight_ = model_->height;
+    std::vector<Element*> still;
+    std::vector<QWidget*> windowed;
+    for (Element* e : waiting_) {
+        QWidget* parent = e->container.empty() ? this : builtWidgetOf(e->container);
+        // An element below the window's lower edge (the closed detail area)
+        // and all it holds wait until the window grows to reach them.
+        if (!all && (parent == nullptr || (parent == this && e->geometry.top >= model_->height))) {
+            still.push_back(e);
+            continue;
+        }
+        ElementView* view = makeView(*e, parent);
+        if (isWindowed(viewKindOf(*e))) {
             windowed.push_back(view->widget());
         }
-        views_.push_back(view);
+        if (setUp_) {
+            setUp_(*view);
+        }
     }
+    if (still.size() == waiting_.size()) {
+        return;
+    }
+    waiting_ = std::move(still);
     // Labels, shapes and lines lie beneath the windowed elements of their
     // container: a windowed element always covers them.
     for (QWidget* w : windowed) {
         w->raise();
     }
+    // Tab follows the order of the elements, whenever each was built.
+    QWidget* previous = nullptr;
+    for (Element& e : model_->elements()) {
+        if (QWidget* w = builtWidgetOf(e.name())) {
+            if (previous != nullptr) {
+                QWidget::setTabOrder(previous, w);
+            }
+            previous = w;
+        }
+    }
+}
+
+ElementView* FormView::makeView(Element& e, QWidget* parent) {
+    ElementView* view = nullptr;  // owned by its parent widget
+    switch (viewKindOf(e)) {
+        case ViewKind::Label:
+            view = new LabelView(e, parent);
+            break;
+        case ViewKind::Panel: {
+            auto picture = pictures_.find(e.name());
+            view = new PanelView(
+                e, picture == pictures_.end() ? LazyPicture() : LazyPicture(picture->second),
+                parent);
+            break;
+        }
+        case ViewKind::Shape:
+            view = new ShapeView(e, isSolidFill(e), parent);
+            break;
+        case ViewKind::Line:
+            view = new LineView(e, parent);
+            break;
+        case ViewKind::Button:
+            view = new ButtonView(e, parent);
+            break;
+        case ViewKind::TextBox:
+            view = new TextBoxView(e, parent);
+            break;
+        case ViewKind::Memo:
+            view = new MemoView(e, parent);
+            break;
+        case ViewKind::DropDownList:
+            view = new ComboView(e, parent);
+            break;
+        case ViewKind::None:
+            throw Failure(e.name() + " has no view");
+    }
+    const std::string target = prefix_ + e.name();
+    view->setMouseRelay([this, target](Event event, int button) { send(target, event, button); });
+    views_.push_back(view);
+    return view;
 }
 
 void FormView::send(const std::string& target, Event event, int button) {
@@ -97,13 +146,17 @@ void FormView::send(const std::string& target, Event event, int button) {
     }
 }
 
-QWidget* FormView::widgetOf(std::string_view elementName) const {
-    for (ElementView* view : views_) {
-        if (view->attached() && view->element().name() == elementName) {
-            return view->widget();
-        }
+QWidget* FormView::widgetOf(std::string_view elementName) {
+    if (QWidget* built = builtWidgetOf(elementName)) {
+        return built;
     }
-    return nullptr;
+    if (model_ == nullptr || std::none_of(waiting_.begin(), waiting_.end(), [&](const Element* e) {
+            return e->name() == elementName;
+        })) {
+        return nullptr;
+    }
+    buildFitting(true);
+    return builtWidgetOf(elementName);
 }
 
 ElementView* FormView::viewOf(const QWidget* widget) const {
@@ -130,6 +183,9 @@ void FormView::focusTaken(ElementView& view) {
 bool FormView::sync() {
     if (model_ == nullptr) {
         return false;
+    }
+    if (!waiting_.empty() && model_->height != builtForHeight_) {
+        buildFitting();
     }
     bool changed = false;
     if (shown_.elementsChanged(*model_)) {

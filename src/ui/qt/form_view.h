@@ -27,7 +27,7 @@ class FormView : public QWidget {
     // not belong to the main window ("Form2.Label2").
     using Dispatch = std::function<void(const std::string& target, Event event, int button)>;
 
-    FormView(Window& model, std::string targetPrefix, const Pictures& pictures, Dispatch dispatch,
+    FormView(Window& model, std::string targetPrefix, Pictures pictures, Dispatch dispatch,
              Qt::WindowFlags flags);
     ~FormView() override;
 
@@ -40,7 +40,11 @@ class FormView : public QWidget {
     // The model goes away: the window hides and never reads it again.
     void detach();
 
-    QWidget* widgetOf(std::string_view elementName) const;
+    // The widget of an element; one that waits for the window to grow is
+    // built now, with all that wait.
+    QWidget* widgetOf(std::string_view elementName);
+    // Prepares every view, also those built later.
+    void setUp(std::function<void(ElementView&)> setUp);
     ElementView* viewOf(const QWidget* widget) const;
     // The user moved the keyboard focus to an element of this window.
     void focusTaken(ElementView& view);
@@ -60,15 +64,23 @@ class FormView : public QWidget {
     bool focusNextPrevChild(bool next) override;
 
   private:
-    void build(const Pictures& pictures);
+    // Builds the views of the elements that reach into the window as high
+    // as it is now (all: every one), in the elements' order.
+    void buildFitting(bool all = false);
+    ElementView* makeView(Element& e, QWidget* parent);
+    QWidget* builtWidgetOf(std::string_view elementName) const;
     void send(const std::string& target, Event event, int button);
 
     Window* model_;
     std::string prefix_;
     Dispatch dispatch_;
+    Pictures pictures_;
     LazyPicture background_;
     // Owned by their parent widgets (this window or a panel of it).
     std::vector<ElementView*> views_;
+    std::vector<Element*> waiting_;  // for the window to grow, in order
+    int builtForHeight_ = 0;
+    std::function<void(ElementView&)> setUp_;
     WindowSync shown_;
     bool pressedLeft_ = false;
 };

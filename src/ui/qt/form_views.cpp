@@ -1,6 +1,7 @@
 #include "ui/qt/form_views.h"
 
 #include <QApplication>
+#include <algorithm>
 
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_window_manager.h"
@@ -19,11 +20,13 @@ FormViews::FormViews(Application& app, QtWindowManager* windows) : app_(app), wi
     main_ = std::make_unique<FormView>(app_.form1(), "", mainWindowPictures(), send,
                                        Qt::Window | Qt::FramelessWindowHint);
     main_->setWindowTitle(QString::fromUtf16(kProgramName));
-    for (const std::string& target : clickTargets(app_.events())) {
-        if (auto* label = dynamic_cast<LabelView*>(main_->viewOf(main_->widgetOf(target)))) {
+    main_->setUp([targets = clickTargets(app_.events())](ElementView& view) {
+        if (auto* label = dynamic_cast<LabelView*>(&view);
+            label != nullptr &&
+            std::ranges::find(targets, label->element().name()) != targets.end()) {
             label->takeKeyboard();
         }
-    }
+    });
     connect(main_.get(), &FormView::closeRequested, this, [this] {
         app_.close("Form1");
         syncAll();
