@@ -57,7 +57,8 @@ start() {
     folder=$XS/run-$RANDOM
     mkdir -p "$folder"
     cp "$1" "$folder/kazunavi"
-    cp "$(dirname "$1")/kazunavi-lookup.so" "$folder/"
+    # An older build may have no lookup module: it is not needed here.
+    cp "$(dirname "$1")/kazunavi-lookup.so" "$folder/" 2>/dev/null || true
     "$folder/kazunavi" >"$folder/log" 2>&1 &
     pid=$!
     sleep 3 # started, and the text taken once
