@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program while another program holds an unchanged text on the clipboard
 # (xclip, as after a copy), for 100 B, 1 MB and 10 MB of text: processor time
-# of the program over a span, resident memory at its end, and how long 20
+# of the program over a span, resident and private (written, unshared) memory
+# at its end, and how long 20
 # clicks on the open/close arrow take to show (median and 90th percentile).
 # Two builds run side by side, one after the other for each size, in one X
 # server of their own (Xvfb + openbox).
@@ -35,6 +36,7 @@ export QT_QPA_PLATFORM=xcb BROWSER=true
 ticks_per_second=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 rss_mb() { awk '/^VmRSS:/ {printf "%.0f", $2 / 1024}' "/proc/$1/status"; }
+private_mb() { awk '/^Private_Dirty:/ {printf "%.0f", $2 / 1024}' "/proc/$1/smaps_rollup"; }
 
 hwm_mb() { awk '/^VmHWM:/ {printf "%.0f", $2 / 1024}' "/proc/$1/status"; }
 slow=$build/bench/slow_owner
@@ -64,8 +66,8 @@ start() {
     sleep 3 # started, and the text taken once
 }
 
-printf '%-10s %-28s %10s %9s %9s %19s %16s\n' "text" "program" "CPU (core)" "RSS (MB)" \
-    "peak (MB)" "click p50/p90/max" "10 s after (MB)"
+printf '%-10s %-28s %10s %9s %9s %9s %19s %16s\n' "text" "program" "CPU (core)" "RSS (MB)" \
+    "own (MB)" "peak (MB)" "click p50/p90/max" "10 s after (MB)"
 # slow: an owner that answers after 200 ms and takes the clipboard anew every
 # second; 50000000 comes in INCR pieces, and the owner leaves at the end.
 for case in 100 1000000 10000000 slow 50000000; do
@@ -76,6 +78,7 @@ for case in 100 1000000 10000000 slow 50000000; do
         sleep "$span"
         after=$(cpu_ticks $pid)
         rss=$(rss_mb $pid)
+        own_mb=$(private_mb $pid)
         window=$(xs_window '^Kazunavi$' 10)
         clicks=$("$latency" "$window" 52 40 20)
         later=-
@@ -86,9 +89,10 @@ for case in 100 1000000 10000000 slow 50000000; do
             later=$(rss_mb $pid)
             own "$case"
         fi
-        printf '%-10s %-28s %9.2f%% %9s %9s %19s %16s\n' "$case" "$program" \
+        printf '%-10s %-28s %9.2f%% %9s %9s %9s %19s %16s\n' "$case" "$program" \
             "$(awk -v t=$((after - before)) -v hz="$ticks_per_second" -v s="$span" \
-                'BEGIN {print t * 100 / hz / s}')" "$rss" "$(hwm_mb $pid)" "$clicks" "$later"
+                'BEGIN {print t * 100 / hz / s}')" "$rss" "$own_mb" "$(hwm_mb $pid)" "$clicks" \
+            "$later"
         kill $pid
         wait $pid 2>/dev/null
     done
