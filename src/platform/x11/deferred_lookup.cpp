@@ -9,7 +9,7 @@
 namespace kazunavi {
 
 namespace {
-// Without the window manager's reports the answer holds this long at most.
+// A wait for another window in front ends after this long at the latest.
 constexpr auto kRecheck = std::chrono::seconds(5);
 }  // namespace
 

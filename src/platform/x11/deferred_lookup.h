@@ -44,7 +44,7 @@ class DeferredLookup : public WindowLookup {
     std::uint64_t seenChanges_ = 0;
     bool holds_ = false;
     FileDescriptor cancelled_;  // readable once cancelled
-    mutable std::mutex mutex_;  // cancel() comes from another thread
+    std::mutex mutex_;          // cancel() comes from another thread
     bool cancelledFlag_ = false;
 };
 
