@@ -78,6 +78,15 @@ TEST(IniProfile, ASaveReplacesTheFileWhole) {
     EXPECT_THROW(PosixFileStore().read("/proc/self/mem"), Failure);
     EXPECT_THROW(PlainFileStore().read("/proc/self/mem"), Failure);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 4);
+    // A name that cannot be examined (a link to itself) is no missing file.
+    fs::create_symlink("loop", folder / "loop");
+    try {
+        PosixFileStore().identity(folder / "loop");
+        ADD_FAILURE() << "a link to itself was examined";
+    } catch (const Failure& e) {
+        EXPECT_NE(std::string(e.what()).find("cannot examine"), std::string::npos) << e.what();
+    }
+    fs::remove(folder / "loop");
     // Written by another user: in place where the file allows it, else not.
     if (::geteuid() == 0) {
         ASSERT_EQ(::chmod(folder.path().c_str(), 0777), 0);

@@ -23,6 +23,7 @@
 #include "platform/linux/browser_command.h"
 #include "platform/linux/browser_launcher.h"
 #include "platform/linux/instance_lock.h"
+#include "platform/linux/lookup_module.h"
 #include "platform/linux/monotonic_ticks.h"
 #include "platform/linux/program_folder.h"
 #include "shell/model/number_text.h"
@@ -218,6 +219,18 @@ TEST(InstanceLock, TheSecondCopySeesTheFirstUntilItIsGone) {
     }
     const Setting runtime("XDG_RUNTIME_DIR", "relative");
     EXPECT_EQ(InstanceLock::defaultPath(), "/tmp/kazunavi-" + std::to_string(::getuid()) + ".lock");
+}
+
+// A module is loaded by its path and makes its lookup; a missing file or a
+// library without the entry gives none.
+TEST(LookupModule, MakesTheModulesLookupOrNone) {
+    const std::unique_ptr<WindowLookup> lookup = loadLookupModule(KAZUNAVI_LOOKUP_MODULE_DOUBLE);
+    ASSERT_NE(lookup, nullptr);
+    const std::vector<BrowserWindow> found = lookup->lookUp();
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].locationUrl, u"http://module/");
+    EXPECT_EQ(loadLookupModule("/nonexistent/kazunavi-lookup.so"), nullptr);
+    EXPECT_EQ(loadLookupModule("libm.so.6"), nullptr);
 }
 
 // Milliseconds that wrap at 32 bits, and a pause that lasts as long as asked.

@@ -3,15 +3,11 @@
 #include <dlfcn.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <system_error>
 
 namespace kazunavi {
 
-std::unique_ptr<WindowLookup> loadFrontBrowserLookup() {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::filesystem::path module = program.parent_path() / "kazunavi-lookup.so";
+std::unique_ptr<WindowLookup> loadLookupModule(const std::filesystem::path& module) {
     // Never unloaded: its threads and GLib's types outlive any lookup.
     void* handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     void* entry = handle != nullptr ? ::dlsym(handle, kMakeLookupName) : nullptr;
@@ -24,6 +20,12 @@ std::unique_ptr<WindowLookup> loadFrontBrowserLookup() {
     std::unique_ptr<WindowLookup> made;
     reinterpret_cast<MakeLookup*>(entry)(made);
     return made;
+}
+
+std::unique_ptr<WindowLookup> loadFrontBrowserLookup() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return loadLookupModule(program.parent_path() / "kazunavi-lookup.so");
 }
 
 }  // namespace kazunavi
