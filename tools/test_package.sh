@@ -15,14 +15,20 @@ cmake --build "$build" -j"$(nproc)" --target kazunavi
 deb=$(ls "$build"/kazunavi_*.deb)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
-if dpkg-query -W kazunavi >/dev/null 2>&1; then
+status=$(dpkg-query -W -f='${Status}' kazunavi 2>/dev/null || true)
+case $status in
+*" installed")
     echo "kazunavi is installed on this machine already: not touching it"
     exit 1
-fi
+    ;;
+# The record an earlier removal left (the package calls ldconfig on removal,
+# for its module below /usr/lib, so dpkg keeps it until purged).
+*config-files) $sudo dpkg -P kazunavi >/dev/null ;;
+esac
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6
 $sudo dpkg -i "$deb" >/dev/null
 files=$(dpkg -L kazunavi)
-trap '$sudo dpkg -r kazunavi >/dev/null 2>&1 || true' EXIT
+trap '$sudo dpkg -P kazunavi >/dev/null 2>&1 || true' EXIT
 for f in /usr/bin/kazunavi /usr/share/applications/org.kazunavi.Kazunavi.desktop \
     /usr/share/metainfo/org.kazunavi.Kazunavi.metainfo.xml \
     /usr/share/icons/hicolor/scalable/apps/kazunavi.svg \
@@ -34,7 +40,7 @@ exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/org.kazunavi.Kazunavi.d
 [ "$(command -v "$exec_line")" = /usr/bin/kazunavi ]
 [ "$(kazunavi --version)" = "Kazunavi 1.2" ]
 kazunavi --help | grep -q -- --version
-$sudo dpkg -r kazunavi >/dev/null
+$sudo dpkg -P kazunavi >/dev/null
 trap - EXIT
 for f in $files; do
     [ -d "$f" ] || [ ! -e "$f" ] || { echo "FAIL: $f is left after removal"; exit 1; }
