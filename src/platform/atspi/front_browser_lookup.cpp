@@ -2,8 +2,6 @@
 
 #include <atspi/atspi-constants.h>
 #include <gio/gio.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 #include <set>
 #include <thread>
@@ -35,9 +33,7 @@ std::optional<std::string> documentAddress(const std::map<std::string, std::stri
 }  // namespace
 
 FrontBrowserLookup::FrontBrowserLookup(FrontBrowserTimeouts timeouts)
-    : timeouts_(timeouts),
-      cancellable_(g_cancellable_new()),
-      cancelled_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+    : timeouts_(timeouts), cancellable_(g_cancellable_new()) {}
 
 FrontBrowserLookup::~FrontBrowserLookup() {
     bus_.reset();
@@ -47,9 +43,7 @@ FrontBrowserLookup::~FrontBrowserLookup() {
 
 void FrontBrowserLookup::cancel() {
     g_cancellable_cancel(cancellable_);
-    // Stays readable: a wait that begins later ends at once too.
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = ::write(cancelled_.get(), &one, sizeof one);
+    cancelled_.cancel();
 }
 
 std::optional<FrontBrowserLookup::FrontWindow> FrontBrowserLookup::frontWindow() {
@@ -57,16 +51,14 @@ std::optional<FrontBrowserLookup::FrontWindow> FrontBrowserLookup::frontWindow()
     if (windows == nullptr) {
         return std::nullopt;
     }
-    FrontWindow front;
-    front.id = windows->activeWindow();
-    if (front.id == 0) {
-        return std::nullopt;
-    }
-    front.processId = windows->processId(front.id);
     // This program's own windows are never browser windows.
-    if (front.processId == 0 || front.processId == static_cast<std::uint32_t>(::getpid())) {
+    const std::optional<xcb_window_t> active = windows->othersActiveWindow();
+    if (!active) {
         return std::nullopt;
     }
+    FrontWindow front;
+    front.id = *active;
+    front.processId = windows->processId(front.id);  // known already: no round trip
     front.title = windows->title(front.id);
     return front;
 }
@@ -274,7 +266,7 @@ void FrontBrowserLookup::awaitChange() {
     if (X11Windows* windows = windows_.get()) {
         windows->awaitReport(seenChanges_,
                              AccessibilityBus::Clock::now() + timeouts_.unpublishedRecheck,
-                             cancelled_.get());
+                             cancelled_.descriptor());
     }
 }
 

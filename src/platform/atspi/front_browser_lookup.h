@@ -19,7 +19,7 @@
 #include "platform/atspi/accessibility_bus.h"
 #include "platform/common/browser_frames.h"
 #include "platform/common/latest_browser_windows.h"
-#include "platform/linux/file_descriptor.h"
+#include "platform/linux/cancel_signal.h"
 #include "platform/linux/firefox_sessions.h"
 #include "platform/x11/x11_windows.h"
 
@@ -83,7 +83,7 @@ class FrontBrowserLookup : public WindowLookup {
 
     FrontBrowserTimeouts timeouts_;
     GCancellable* cancellable_;
-    FileDescriptor cancelled_;  // readable once cancelled
+    CancelSignal cancelled_;
     bool holds_ = false;
     std::uint64_t seenChanges_ = 0;  // of the window in front, when last looked at
     OwnX11Windows windows_;

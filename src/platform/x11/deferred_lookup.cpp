@@ -1,8 +1,6 @@
 #include "platform/x11/deferred_lookup.h"
 
 #include <pthread.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 #include "platform/linux/lookup_module.h"
 
@@ -13,8 +11,7 @@ namespace {
 constexpr auto kRecheck = std::chrono::seconds(5);
 }  // namespace
 
-DeferredLookup::DeferredLookup(Load load)
-    : load_(std::move(load)), cancelled_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+DeferredLookup::DeferredLookup(Load load) : load_(std::move(load)) {}
 
 DeferredLookup::~DeferredLookup() = default;
 
@@ -26,12 +23,7 @@ bool DeferredLookup::othersWindowInFront() {
     // Counted before anything is read: a change reported meanwhile ends a
     // wait at once.
     seenChanges_ = windows->reportedChanges();
-    const xcb_window_t front = windows->activeWindow();
-    if (front == 0) {
-        return false;
-    }
-    const std::uint32_t processId = windows->processId(front);
-    return processId != 0 && processId != static_cast<std::uint32_t>(::getpid());
+    return windows->othersActiveWindow().has_value();
 }
 
 std::vector<BrowserWindow> DeferredLookup::lookUp() {
@@ -65,9 +57,7 @@ void DeferredLookup::cancel() {
     if (loaded_) {
         loaded_->cancel();
     }
-    // Stays readable: a wait that begins later ends at once too.
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = ::write(cancelled_.get(), &one, sizeof one);
+    cancelled_.cancel();
 }
 
 bool DeferredLookup::answerHolds() const {
@@ -79,7 +69,7 @@ void DeferredLookup::awaitChange() {
         loaded_->awaitChange();
     } else if (X11Windows* windows = windows_.get()) {
         windows->awaitReport(seenChanges_, std::chrono::steady_clock::now() + kRecheck,
-                             cancelled_.get());
+                             cancelled_.descriptor());
     }
 }
 

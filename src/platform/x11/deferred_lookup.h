@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/common/latest_browser_windows.h"
-#include "platform/linux/file_descriptor.h"
+#include "platform/linux/cancel_signal.h"
 #include "platform/x11/x11_windows.h"
 
 namespace kazunavi {
@@ -43,8 +43,8 @@ class DeferredLookup : public WindowLookup {
     OwnX11Windows windows_;                 // until loaded
     std::uint64_t seenChanges_ = 0;
     bool holds_ = false;
-    FileDescriptor cancelled_;  // readable once cancelled
-    std::mutex mutex_;          // cancel() comes from another thread
+    CancelSignal cancelled_;
+    std::mutex mutex_;  // cancel() comes from another thread
     bool cancelledFlag_ = false;
 };
 

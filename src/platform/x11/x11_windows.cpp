@@ -1,6 +1,7 @@
 #include "platform/x11/x11_windows.h"
 
 #include <poll.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -199,6 +200,18 @@ std::uint32_t X11Windows::processId(xcb_window_t window) {
         processId_ = pid;  // a client may say it late: none is asked again
     }
     return pid;
+}
+
+std::optional<xcb_window_t> X11Windows::othersActiveWindow() {
+    const xcb_window_t active = activeWindow();
+    if (active == 0) {
+        return std::nullopt;
+    }
+    const std::uint32_t pid = processId(active);
+    if (pid == 0 || pid == static_cast<std::uint32_t>(::getpid())) {
+        return std::nullopt;
+    }
+    return active;
 }
 
 void X11Windows::keepAbove(xcb_window_t window) {

@@ -41,6 +41,10 @@ class X11Windows {
     // window stays active.
     std::uint32_t processId(xcb_window_t window);
 
+    // The active window when it shows another program's page: none when no
+    // window is active, or its client names no process or this one.
+    std::optional<xcb_window_t> othersActiveWindow();
+
     // Asks the window manager to keep a mapped window above all windows that
     // are not kept above (_NET_WM_STATE_ABOVE).
     void keepAbove(xcb_window_t window);
